@@ -1,0 +1,1 @@
+# One line per test: e2e_test(NAME).

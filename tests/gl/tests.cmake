@@ -1,0 +1,1 @@
+# One line per test: gl_test(NAME ...).

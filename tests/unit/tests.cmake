@@ -1,0 +1,1 @@
+# One line per test: unit_test(NAME ...).
