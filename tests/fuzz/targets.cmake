@@ -1,0 +1,1 @@
+# One line per target: fuzz_target(NAME LIBS...).
