@@ -7,6 +7,8 @@
 #ifndef VXE_BITMAP_H
 #define VXE_BITMAP_H
 
+#include "engine/tga.h"
+
 struct s_bitmap {
     int width;           // image size in pixels
     int height;
@@ -51,9 +53,6 @@ void VXE_DrawAlphaBitmap(int x, int y, s_bitmap bitmap, float alpha);
 void VXE_DrawRotatedBitmap(int x, int y, s_bitmap bitmap, float angle);
 
 // --- loading from the mounted archive ----------------------------------------
-// Colour key: 0 for magenta-like colours (red > 240, green < 16, blue > 240),
-// else the colour unchanged.
-int ConvertTransp(int color);
 // Turns a..z of text into capitals in place; returns text.
 char *upcase(char *text);
 // Decodes a TGA file of the archive into a new bitmap. Returns 1, or 0 with

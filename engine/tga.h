@@ -24,6 +24,10 @@ struct s_tgaimage {
     char error[128];        // why decoding failed, empty on success
 };
 
+// Colour key: 0 for magenta-like colours (red > 240, green < 16, blue > 240),
+// whatever their alpha; any other colour unchanged. Colours are 0xAARRGGBB.
+int ConvertTransp(int color);
+
 // Returns 1 and fills image (pixels allocated with malloc), or 0 with
 // image->error set and image->pixels null.
 int VXE_DecodeTGA(const unsigned char *data, size_t size, s_tgaimage *image);
