@@ -115,7 +115,7 @@ int vxe_keytoengine(int key)
 
 int vxe_enginetokey(int code)
 {
-    if (code < 0xF000) return code & 0xFF;
+    if (code < 0xF000) return code >= 0 && code < 256 ? code : -1;
     if (code >= 0xF030 && code <= 0xF03B) return VXE_KEY_F1 + (code - 0xF030);
     for (const keybit &k : s_enginecodes)
         if (k.bit == code) return k.key;

@@ -56,8 +56,8 @@ void vxe_getkeys();
 int vxe_getkeycode();
 // Engine key code for a key code (0 stays 0).
 int vxe_keytoengine(int key);
-// Key code for an engine key code; codes below 0xF000 are key codes already.
-// Returns -1 for an engine code that names no key.
+// Key code for an engine key code; codes 0..255 are key codes already.
+// Returns -1 for a code that names no key.
 int vxe_enginetokey(int code);
 // Replaces the source of "keys down right now" (tests, replay); null restores
 // the platform keyboard. The function fills down[0..255] with 0 or 1.
