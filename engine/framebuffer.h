@@ -31,6 +31,9 @@ extern s_framebufferdata VXE_framebufferdata[VXE_MAXFRAMEBUFFERS];
 extern s_framebuffer *VXE_FrameBuffer;  // the current drawing target
 extern int VXE_numframebuffers;
 
+// True when the GL offers framebuffer objects at all.
+bool vxe_hasframebufferobjects();
+
 // Returns the new id (handed out in creation order), or -1 when the table
 // is full. The new framebuffer does not become current.
 int VXE_CreateFrameBuffer(int width, int height, int flags);

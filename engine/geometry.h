@@ -10,8 +10,10 @@ bool vxe_quadvisible(float x, float y, float w, float h, int W, int H);
 // one) inside the columns of the W x H target.
 bool vxe_linevisible(float x1, float y1, float x2, float y2, int W, int H);
 
-// glFrustum matrix for a vertical field of view in degrees.
-void vxe_perspectivematrix(double m[16], double fov, double aspect, double znear, double zfar);
+// glFrustum matrix for a vertical field of view in degrees. Returns false,
+// leaving m alone, for a frustum glFrustum would refuse (empty, or a clip
+// plane at or behind the eye).
+bool vxe_perspectivematrix(double m[16], double fov, double aspect, double znear, double zfar);
 // Viewing matrix for a camera at eye looking at center (yaw and pitch, no
 // roll). Returns false, leaving m alone, when eye and center coincide.
 bool vxe_lookatmatrix(double m[16], double eyex, double eyey, double eyez,
