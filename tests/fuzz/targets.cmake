@@ -1,1 +1,2 @@
 # One line per target: fuzz_target(NAME LIBS...).
+fuzz_target(fuzz_tga vxe_video)
