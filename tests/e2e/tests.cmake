@@ -1,1 +1,3 @@
 # One line per test: e2e_test(NAME).
+e2e_test(window)
+e2e_test(options)
