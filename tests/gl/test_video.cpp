@@ -192,8 +192,10 @@ TEST(Video, BoxIsSolidEvenUnderAlphaTest)
     EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
     EXPECT_EQ(VXE_renderstate & VXE_STATE_ALPHATEST, 0);
 
+    // A line on a pixel boundary may land on either neighbouring row.
     VXE_DrawLine(0, 20, 31, 20, 0x00FF00);
-    EXPECT_EQ(rgb(pixel(16, 20, 32)), 0x00FF00u);
+    uint32_t below = rgb(pixel(16, 20, 32)), above = rgb(pixel(16, 19, 32));
+    EXPECT_TRUE(below == 0x00FF00u || above == 0x00FF00u) << below << " " << above;
     VXE_DrawLine(-5, -5, -1, -1, 0x0000FF);  // wholly outside: nothing at all
 }
 
