@@ -18,3 +18,11 @@ float DetectFrequencyInBuffer(const int32_t *values, int count, float frequency,
 // Lamp flags (1 lit, 0 dark) for one block of mix values.
 void ComputeMusicLamps(const int32_t *values, int count, uint32_t mixrate,
                        unsigned char lamps[MUSICLAMP_COUNT]);
+
+// The same over the sound system's last mix pass (its first bufferlength
+// values). One copy of the block serves all sixteen bands, so every lamp
+// sees the same pass. All dark before the sound system is started.
+void DetectMusicLamps(unsigned char lamps[MUSICLAMP_COUNT]);
+
+// Power at one frequency over the last mix pass; 0 with no sound system.
+float Soundsystem_DetectFrequency(float frequency);

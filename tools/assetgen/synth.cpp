@@ -112,7 +112,7 @@ void RenderNote(const NoteEvent &note, int rate, bool wrap, std::vector<float> &
     const double dt = 1.0 / rate;
     const long total = (long)((note.gate + in.release) * rate) + 1;
     Rng rng = {((uint64_t)note.seed << 1) | 1};
-    double phase = 0.0, tone_phase = 0.0, noise = 0.0, noise_prev = 0.0, hp = 0.0, level = 0.0;
+    double phase = 0.0, tone_phase = 0.0, noise_clock = 0.0, noise = 0.0, noise_prev = 0.0, hp = 0.0, level = 0.0;
     double release_from = -1.0;
     for (long i = 0; i < total; i++) {
         const double t = i * dt;
@@ -160,10 +160,14 @@ void RenderNote(const NoteEvent &note, int rate, bool wrap, std::vector<float> &
             v = sin(kTau * phase);
             break;
         case WAVE_NOISE: {
-            // Sample-and-hold noise clocked at the note frequency, then an
-            // optional high-pass for hats and an optional body tone.
-            if (phase + inc >= 1.0 || i == 0)
+            // Sample-and-hold noise clocked 64 times the note frequency
+            // (the pitch colours it), then an optional high-pass for hats
+            // and an optional body tone at the note itself.
+            noise_clock += inc * 64.0;
+            if (noise_clock >= 1.0 || i == 0) {
                 noise = RngSigned(rng);
+                noise_clock -= floor(noise_clock);
+            }
             hp = in.highpass * (hp + noise - noise_prev);
             double n = in.highpass > 0 ? hp : noise;
             noise_prev = noise;
