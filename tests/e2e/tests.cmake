@@ -1,3 +1,4 @@
 # One line per test: e2e_test(NAME).
 e2e_test(window)
 e2e_test(options)
+e2e_test(corepack_roundtrip)

@@ -1,3 +1,4 @@
 # One line per target: fuzz_target(NAME LIBS...).
 fuzz_target(fuzz_tga vxe_video)
 fuzz_target(fuzz_wav vxe_sound)
+fuzz_target(fuzz_archive vxe_corefile)
