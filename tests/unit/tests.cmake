@@ -20,3 +20,5 @@ target_compile_definitions(test_musiclamps PRIVATE FLOXA_DAT="${CMAKE_BINARY_DIR
 if(TARGET floxa_dat)
   add_dependencies(test_musiclamps floxa_dat)
 endif()
+unit_test(test_chip8 floxa_chip8)
+unit_test(test_c8asm c8asm_core)
