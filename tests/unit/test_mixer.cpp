@@ -51,8 +51,10 @@ struct Mixer : ::testing::Test {
     void SetUp() override { Start(2); }
     void TearDown() override
     {
-        for (s_sound *s : owned)
+        for (s_sound *s : owned) {
             Soundsystem_DeleteSound(s);
+            delete s;
+        }
         Soundsystem_CloseAudio();
         audiodriver_setoffline(0);
     }
