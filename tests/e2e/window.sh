@@ -47,10 +47,9 @@ start_xvfb() {
     fail "no free display for Xvfb"
 }
 
-# Starts floxa from the build folder (where floxa.dat lives once built) and
-# waits for its window; sets $win.
+# Starts floxa in folder $1 and waits for its window; sets $win.
 start_floxa() {
-    (cd "$build" && SDL_AUDIODRIVER=dummy exec "$floxa" >"$work/out" 2>&1) &
+    (cd "$1" && SDL_AUDIODRIVER=dummy exec "$floxa" >"$work/out" 2>&1) &
     app_pid=$!
     wait_for "xdotool search --name '^$title\$'" 600 || fail "no window titled '$title'"
     win=$(xdotool search --name "^$title\$" | head -1)
@@ -85,9 +84,13 @@ expect_exit() {
 [ -x "$floxa" ] || fail "$floxa is not built"
 start_xvfb
 
-# 1. Escape, held as a person holds a key.
-start_floxa
+# 1. Escape, held as a person holds a key. Started from another folder,
+# floxa moves to its own folder when the archive sits there.
+start_floxa "$work"
 check_window
+if [ -f "$build/floxa.dat" ]; then
+    [ "$(readlink "/proc/$app_pid/cwd")" = "$build" ] || fail "floxa did not move to the archive's folder"
+fi
 expect_exit 180 "xdotool keydown --window $win Escape; sleep 0.2; xdotool keyup --window $win Escape"
 echo "ok: Escape ends floxa"
 
@@ -95,7 +98,7 @@ echo "ok: Escape ends floxa"
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm_pid=$!
 wait_for "wmctrl -m" 100 || fail "openbox did not start"
-start_floxa
+start_floxa "$build"
 check_window
 wmctrl -c "$title" || fail "wmctrl could not close the window"
 expect_exit 30
