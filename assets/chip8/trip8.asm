@@ -120,13 +120,15 @@ nextletter:
 flash:  call invert
         ld v6, 2
         call pause
-invert: ld i, solid
-        ld v1, 0
-ibands: ld v0, 12
+invert: ld v1, 0
+ibands: ld i, solid
+        ld v0, 12
 iblock: drw v0, v1, 8
         add v0, 8
-        se v0, 60
+        se v0, 52
         jp iblock
+        ld i, solidedge     ; x 52-55, the last visible columns
+        drw v0, v1, 8
         add v1, 8
         se v1, 32
         jp ibands
@@ -140,6 +142,8 @@ wait:   ld v6, dt
         ret
 
 solid:  db 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF
+solidedge:
+        db 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0
 
 ; Digits 1-3, 5 wide, each row doubled so that a row is a whole block.
 digits:

@@ -2,3 +2,4 @@
 e2e_test(window)
 e2e_test(options)
 e2e_test(corepack_roundtrip)
+e2e_test(chip8run)
