@@ -413,11 +413,13 @@ void vxe_initwindow(int width, int height, int flags)
     puts("[VXE] Init Glew");
     glewExperimental = GL_TRUE;
     if (glewInit() != GLEW_OK) puts("\nError Initing Glew");
-    if (!GLEW_VERSION_2_0) {
-        const char *version = (const char *)glGetString(GL_VERSION);
-        fatal("OpenGL 2.0 or later is needed, this display offers",
-              version ? version : "none");
-    }
+    // The version string is what the context promises; GLEW's flag alone
+    // can report 2.0 for a context that says otherwise.
+    const char *version = (const char *)glGetString(GL_VERSION);
+    int major = 0;
+    if (!version || sscanf(version, "%d", &major) != 1 || major < 2 || !GLEW_VERSION_2_0 ||
+        !glCreateShader)
+        fatal("OpenGL 2.0 or later is needed, this display offers", version ? version : "none");
     puts("\nReady for GLSL");
     VXE_shaders_enabled = 1;
     if (!GLEW_EXT_framebuffer_object)

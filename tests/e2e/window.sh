@@ -84,6 +84,13 @@ expect_exit() {
 [ -x "$floxa" ] || fail "$floxa is not built"
 start_xvfb
 
+# A display whose OpenGL is older than 2.0: a message and status 1.
+(cd "$build" && MESA_GL_VERSION_OVERRIDE=1.5 SDL_AUDIODRIVER=dummy timeout 60 "$floxa" --windowed >"$work/out" 2>&1)
+status=$?
+[ "$status" -eq 1 ] || fail "with OpenGL 1.5 floxa exited with $status, not 1"
+grep -q "^Error: OpenGL 2.0 or later is needed" "$work/out" || fail "no message about OpenGL 2.0"
+echo "ok: OpenGL 1.5 is refused with a message"
+
 # 1. Escape, held as a person holds a key. Started from another folder,
 # floxa moves to its own folder when the archive sits there.
 start_floxa "$work"
