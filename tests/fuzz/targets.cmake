@@ -2,3 +2,4 @@
 fuzz_target(fuzz_tga vxe_video)
 fuzz_target(fuzz_wav vxe_sound)
 fuzz_target(fuzz_archive vxe_corefile)
+fuzz_target(fuzz_c8asm c8asm_core floxa_chip8)
