@@ -188,6 +188,7 @@ TEST_F(Wav, BadFilesGiveAMessageAndASilentEmptySound)
         {"longer.wav", WavFile(longer, some), "longer.wav: data size is larger than the file"},
         {"cut.wav", cut, "cut.wav: file too short"},
         {"empty.wav", {}, "empty.wav: file too short"},
+        {"valid.raw", WavFile(Header(), some), "Loading sound valid.raw\n"}, // not .wav
     };
     for (const Case &c : cases)
         Write(c.name, c.bytes);
@@ -209,21 +210,6 @@ TEST_F(Wav, BadFilesGiveAMessageAndASilentEmptySound)
     }
 }
 
-TEST_F(Wav, OnlyTheWavExtensionLoads)
-{
-    Write("sound.raw", WavFile(Header(), Ramp(40)));
-    Write("wav", WavFile(Header(), Ramp(40)));
-    Mount();
-    for (const char *name : {"sound.raw", "wav", ".wav", "missing.wav"}) {
-        s_sound s{};
-        std::string said = Load(name, &s);
-        EXPECT_EQ(std::string("Loading sound ") + name + "\n", said.substr(0, said.find('\n') + 1));
-        EXPECT_EQ(nullptr, s.data) << name;
-        EXPECT_EQ(255, s.volume) << name;
-    }
-    EXPECT_EQ(4, soundsystem.numsounds);
-}
-
 TEST_F(Wav, ParserStaysInsideItsInput)
 {
     // Every prefix of a valid file either parses whole or is refused.
@@ -239,15 +225,6 @@ TEST_F(Wav, ParserStaysInsideItsInput)
         else
             EXPECT_EQ(WAV_OK, e);
     }
-    // Trailing bytes after the data are allowed; "fmt" needs only three letters.
-    Header h;
-    h.fmt = "fmt\0";
-    std::vector<uint8_t> padded = WavFile(h, Ramp(64));
-    padded.resize(padded.size() + 9, 0xEE);
-    s_wavinfo info;
-    ASSERT_EQ(WAV_OK, wav_parse(padded.data(), padded.size(), &info));
-    EXPECT_EQ(64u, info.size);
-    EXPECT_EQ(padded.data() + 44, info.samples);
 }
 
 } // namespace
