@@ -80,6 +80,26 @@ void file_downcase(char *dst, const char *src, uint32_t length)
     }
 }
 
+// Opens PATH only if it is a regular file. O_NONBLOCK keeps a pipe or
+// device from stalling the open; it has no effect on regular files.
+static FILE *open_regular(const char *path, bool write, uint64_t *size)
+{
+    int flags = (write ? O_WRONLY | O_CREAT | O_TRUNC : O_RDONLY) | O_NONBLOCK | O_CLOEXEC;
+    int fd = open(path, flags, 0644);
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    FILE *stream = nullptr;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        stream = fdopen(fd, write ? "wb" : "rb");
+    if (!stream) {
+        close(fd);
+        return nullptr;
+    }
+    *size = (uint64_t)st.st_size;
+    return stream;
+}
+
 // Reports why an archive was refused and drops the partial mount.
 static int refuse(const char *name, const char *format, ...) __attribute__((format(printf, 2, 3)));
 static int refuse(const char *name, const char *format, ...)
@@ -287,18 +307,14 @@ int corefile_mountimage(const char *name, int kind)
         corefile_image.base = path;
         ok = read_directory(name);
     } else {
-        g_fp = fopen(name, "rb");
-        struct stat st;
-        if (!g_fp || fstat(fileno(g_fp), &st) != 0 || !S_ISREG(st.st_mode)) {
-            if (g_fp)
-                fclose(g_fp);
-            g_fp = nullptr;
+        uint64_t filesize;
+        g_fp = open_regular(name, false, &filesize);
+        if (!g_fp) {
             _dbg_printf("could not open image: %s\n", name);
             return 0;
         }
         corefile_image.base = g_fp;
         corefile_mounttype = COREFILE_MOUNT_ARCHIVE;
-        uint64_t filesize = (uint64_t)st.st_size;
         uint64_t start = 0;
         if (kind == COREFILE_KIND_APPENDED) {
             _dbg_printf("loading from executable\n");
@@ -373,18 +389,18 @@ static int open_local(const char *lower, s_corefile *f, int mode)
     int n = snprintf(path, sizeof path, "%s/%s", (const char *)corefile_image.base, lower);
     if (n < 0 || (size_t)n >= sizeof path)
         return 0;
-    FILE *stream = fopen(path, mode == 1 ? "wb" : "rb");
+    uint64_t size;
+    FILE *stream = open_regular(path, mode == 1, &size);
     if (!stream)
         return 0;
-    struct stat st;
-    if (fstat(fileno(stream), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > (off_t)UINT32_MAX) {
+    if (size > UINT32_MAX) {
         fclose(stream);
         return 0;
     }
     f->stream = stream;
     f->index = 0;
     f->position = 0;
-    f->size = (uint32_t)st.st_size;
+    f->size = (uint32_t)size;
     f->hash = 0;
     return 1;
 }

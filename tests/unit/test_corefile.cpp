@@ -312,6 +312,8 @@ TEST_F(Corefile, DamagedArchivesAreRefusedWithAReason)
     debug_capture capture;
     EXPECT_EQ(corefile_mountimage((dir / "absent.dat").c_str(), 0), 0);
     EXPECT_EQ(corefile_mountimage(dir.path.c_str(), 0), 0) << "a directory is no archive";
+    ASSERT_EQ(mkfifo((dir / "pipe.dat").c_str(), 0600), 0);
+    EXPECT_EQ(corefile_mountimage((dir / "pipe.dat").c_str(), 1), 0) << "a pipe is refused, not waited on";
     EXPECT_EQ(corefile_mountimage((dir / "absent").c_str(), COREFILE_KIND_DIRECTORY), 0);
     std::string said = capture.take();
     EXPECT_NE(said.find("could not open image: " + (dir / "absent.dat")), std::string::npos);
@@ -356,6 +358,7 @@ TEST_F(Corefile, DirectoryMountRecordsRelativeNamesAndLeavesTheWorkingDirectory)
     corefile_close(&f);
     EXPECT_EQ(f.stream, nullptr);
     EXPECT_EQ(corefile_open("gfx/absent.tga", &f, 0), 0);
+    EXPECT_EQ(corefile_open("pipe", &f, 0), 0) << "a pipe is refused, not waited on";
 
     ASSERT_EQ(corefile_savebuffer("gfx/saved.bin", "saved!", 6), 1);
     uint32_t size = 0;
