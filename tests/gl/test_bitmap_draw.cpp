@@ -195,7 +195,7 @@ TEST(Bitmap, PixelChangesReachTheScreenAfterAnUpdate)
     EXPECT_EQ(alpha(0, 0), 0);
 }
 
-TEST(Bitmap, DrawingVariantsPlaceAndBlendThePicture)
+TEST(Bitmap, ZoomedScaledAndRotatedDrawingPlaceThePicture)
 {
     s_bitmap &b = bitmaps[2];
     int ok = 0;
@@ -220,17 +220,6 @@ TEST(Bitmap, DrawingVariantsPlaceAndBlendThePicture)
     EXPECT_EQ(rgb(23, 21), RED);
     EXPECT_EQ(rgb(20, 21), WHITE);
     EXPECT_EQ(rgb(20, 20), 0x708090u);
-
-    // Half-transparent over white, then additive (src * src + dst) over grey.
-    clearto(0xFFFFFFFF);
-    VXE_DrawAlphaBitmap(0, 0, b, 0.5f);
-    uint32_t mixed = rgb(0, 0);
-    EXPECT_EQ(mixed >> 16, 0xFFu);
-    EXPECT_NEAR((int)(mixed >> 8 & 0xFF), 0x80, 2);
-    clearto(0xFF404040);
-    VXE_DrawBlendBitmap(0, 0, b, 2);
-    EXPECT_EQ(rgb(0, 0), 0xFF4040u);
-    EXPECT_EQ(VXE_renderstate & VXE_STATE_BLEND, 0);
 }
 
 TEST(Bitmap, StaticBitmapDrawsWithoutPixelsAndDeletesOnce)
