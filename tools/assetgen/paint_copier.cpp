@@ -136,8 +136,6 @@ void PaintFields(Image &img, const Palette &p, const PixFont &f, const Settings 
         Sunken(img, p, fd.x - 1, kFieldY - 2, fd.w + 2, 12, p.field);
         FillRect(img, fd.x, kFieldY - 1, fd.w, 1, p.field_rim);
     }
-    for (int x : kToggleX)
-        FillRect(img, x, kToggleY, 6, 6, p.lamp_socket);
     Centred(img, f, 99, 130, 47, SettingText(s, "label_start"), p.label);
     Centred(img, f, 142, 173, 47, SettingText(s, "label_end"), p.label);
     DrawPixText(img, f, kToggleX[2] + 8, 47, SettingText(s, "label_side"), p.label);
@@ -197,6 +195,9 @@ bool PaintCopier(const std::string &recipe, const PixFont &font, Image *out)
     FillRect(img, 2, 78, 316, 1, p.panel_light);
     PaintFields(img, p, font, s);
     PaintControls(img, p, font, s);
+    // Toggle sockets last: two of them sit on the menu title buttons.
+    for (int x : kToggleX)
+        FillRect(img, x, kToggleY, 6, 6, p.lamp_socket);
     PaintDrives(img, p, font, s);
     PaintMaps(img, p, font, s);
     FillRect(img, 0, 185, 320, 1, p.panel_dark);
