@@ -13,14 +13,21 @@
 #include <unistd.h>
 #include <vector>
 
+static char input[] = "/tmp/fuzz_archive-XXXXXX";
+
+static void remove_input()
+{
+    unlink(input);
+}
+
 static std::string input_path()
 {
-    char path[] = "/tmp/fuzz_archive-XXXXXX";
-    int fd = mkstemp(path);
+    int fd = mkstemp(input);
     if (fd < 0)
         abort();
     close(fd);
-    return path;
+    atexit(remove_input);
+    return input;
 }
 
 static void exercise()
@@ -30,7 +37,8 @@ static void exercise()
         s_corefile f;
         if (!corefile_open(corefile_image.names[i], &f, 0))
             continue;
-        if (f.size != corefile_entrysize(i))
+        // A repeated name finds its first row, so compare with the row found.
+        if (f.index > i || f.size != corefile_entrysize(f.index))
             abort();
         data.resize(f.size + 1);
         corefile_read(data.data(), 1, f.size, &f);
