@@ -55,8 +55,9 @@ TEST(MusicLamps, EachLampHearsItsOwnPitch)
         ComputeMusicLamps(loud.data(), 2048, 44100, lamps);
         EXPECT_EQ(1, lamps[k]) << "lamp " << k << " at " << hz << " Hz";
         for (int j = 0; j < 8; j++) {
-            if (std::abs(j - k) >= 2)
+            if (std::abs(j - k) >= 2) {
                 EXPECT_EQ(0, lamps[j]) << "lamp " << j << " lit by " << hz << " Hz";
+            }
         }
 
         // Well below the threshold the same pitch leaves every lamp dark.
