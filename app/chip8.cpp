@@ -36,7 +36,8 @@ static const int ADDRESS_MASK = 0xFFF;
 static const int STACK_DEPTH = 64;
 static const uint32_t TIMER_PERIOD_MS = 20;  // a tick needs strictly more than this
 
-static int enginekeys() {
+static int enginekeys()
+{
     int held = 0, pressed = 0;
     VXE_GetKeys(&held, &pressed);
     return held;
@@ -48,7 +49,8 @@ static int (*waithook)() = nullptr;
 void chip8_setkeysource(int (*source)()) { keysource = source ? source : enginekeys; }
 void chip8_setwaithook(int (*wait)()) { waithook = wait; }
 
-void chip8_resetcpu() {
+void chip8_resetcpu()
+{
     memset(chip_memory, 0, sizeof chip_memory);
     memset(chip_screen, 0, sizeof chip_screen);
     chip_programcounter = 0x200;
@@ -60,7 +62,8 @@ void chip8_resetcpu() {
     chip_screenheight = 32;
 }
 
-int chip8_loadbytes(const unsigned char *data, int size) {
+int chip8_loadbytes(const unsigned char *data, int size)
+{
     int n = size < 0 ? 0 : size > CHIP8_MAXROM ? CHIP8_MAXROM : size;
     if (n > 0) memcpy(chip_memory + 0x200, data, n);
     chip_romsize = n;
@@ -68,7 +71,8 @@ int chip8_loadbytes(const unsigned char *data, int size) {
     return n;
 }
 
-void chip8_loadrom(const char *name) {
+void chip8_loadrom(const char *name)
+{
     s_corefile handle;
     memset(&handle, 0, sizeof handle);
     if (!corefile_open(name, &handle, 0)) {
@@ -88,7 +92,8 @@ void chip8_loadrom(const char *name) {
 
 void chip8_keypress(int key) { chip_keypressed = key + 1; }
 
-void chip8_handlekeys() {
+void chip8_handlekeys()
+{
     // Testing order decides which key wins when several are held.
     static const struct { int bit, key; } keymap[] = {
         {0x4, 0x4}, {0x8, 0x6}, {0x1, 0x2}, {0x2, 0x8}, {0x10, 0x5},
@@ -101,7 +106,8 @@ void chip8_handlekeys() {
 }
 
 // Returns 1 when the key came, 0 when the wait hook gave up.
-static int waitforkey() {
+static int waitforkey()
+{
     do {
         chip8_handlekeys();
         if (chip_keypressed) return 1;
@@ -109,7 +115,8 @@ static int waitforkey() {
     return 0;
 }
 
-static void arithmetic(int x, int y, int n) {
+static void arithmetic(int x, int y, int n)
+{
     unsigned char *v = chip_vreg;
     switch (n) {
     case 0x0: v[x] = v[y]; break;
@@ -125,7 +132,8 @@ static void arithmetic(int x, int y, int n) {
     }
 }
 
-static void miscellaneous(int x, int nn) {
+static void miscellaneous(int x, int nn)
+{
     unsigned char *v = chip_vreg;
     switch (nn) {
     case 0x07: v[x] = (unsigned char)chip_delaytimer; break;
@@ -151,7 +159,8 @@ static void miscellaneous(int x, int nn) {
     }
 }
 
-static void steptimers() {
+static void steptimers()
+{
     if (VXE_GetMillis() - chiptime > TIMER_PERIOD_MS) {
         chip_delaytimer = chip_delaytimer > 0 ? chip_delaytimer - 1 : 0;
         chip_soundtimer = chip_soundtimer > 0 ? chip_soundtimer - 1 : 0;
@@ -159,7 +168,8 @@ static void steptimers() {
     }
 }
 
-void chip8_runcpu() {
+void chip8_runcpu()
+{
     int pc = chip_programcounter & ADDRESS_MASK;
     int hi = chip_memory[pc];
     int lo = chip_memory[(pc + 1) & ADDRESS_MASK];

@@ -11,7 +11,8 @@ namespace {
 
 uint32_t frozen() { return 1000; }
 
-void load(std::initializer_list<int> ops) {
+void load(std::initializer_list<int> ops)
+{
     vxe_setclock(frozen);
     chip8_resetcpu();
     int at = 0x200;
@@ -21,7 +22,8 @@ void load(std::initializer_list<int> ops) {
     }
 }
 
-void run(benchmark::State &state) {
+void run(benchmark::State &state)
+{
     for (auto _ : state) {
         for (int i = 0; i < 50; i++) chip8_runcpu();  // one demo frame
         benchmark::DoNotOptimize(chip_vreg);
@@ -31,13 +33,15 @@ void run(benchmark::State &state) {
 }
 
 // Baseline: register arithmetic and a jump back.
-void BM_Chip8Arithmetic(benchmark::State &state) {
+void BM_Chip8Arithmetic(benchmark::State &state)
+{
     load({0x7001, 0x8014, 0x8125, 0x8206, 0x1200});
     run(state);
 }
 
 // Sprite drawing across the right edge, with the font flag and a call.
-void BM_Chip8Sprites(benchmark::State &state) {
+void BM_Chip8Sprites(benchmark::State &state)
+{
     load({0x603C, 0x7101, 0xF229, 0xD01F, 0x2210, 0x1200, 0, 0, 0x00EE});
     run(state);
 }

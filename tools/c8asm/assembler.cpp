@@ -7,7 +7,6 @@
 #include "tools/c8asm/assembler.h"
 
 #include <cctype>
-#include <cstdio>
 #include <map>
 
 namespace {
@@ -39,12 +38,14 @@ struct Assembler {
     std::vector<unsigned char> image;
     std::vector<c8asm_error> errors;
 
-    void error(const std::string &message) {
+    void error(const std::string &message)
+    {
         if (pass == 2 && !lineerror) errors.push_back({line, message});
         lineerror = true;
     }
 
-    void emit(int byte) {
+    void emit(int byte)
+    {
         if (address >= MEMORY_END) {
             if (!overflowed) {
                 error("program does not fit in memory (more than 3584 bytes)");
@@ -56,18 +57,21 @@ struct Assembler {
         if (pass == 2) image.push_back((unsigned char)byte);
     }
 
-    void emit16(int word) {
+    void emit16(int word)
+    {
         emit(word >> 8);
         emit(word & 0xFF);
     }
 };
 
-std::string lower(std::string s) {
+std::string lower(std::string s)
+{
     for (char &c : s) c = (char)tolower((unsigned char)c);
     return s;
 }
 
-std::string trim(const std::string &s) {
+std::string trim(const std::string &s)
+{
     size_t a = 0, b = s.size();
     while (a < b && isspace((unsigned char)s[a])) a++;
     while (b > a && isspace((unsigned char)s[b - 1])) b--;
@@ -77,13 +81,15 @@ std::string trim(const std::string &s) {
 bool isnamestart(char c) { return isalpha((unsigned char)c) || c == '_'; }
 bool isnamechar(char c) { return isalnum((unsigned char)c) || c == '_'; }
 
-int registernumber(const std::string &word) {
+int registernumber(const std::string &word)
+{
     std::string w = lower(word);
     if (w.size() != 2 || w[0] != 'v' || !isxdigit((unsigned char)w[1])) return -1;
     return isdigit((unsigned char)w[1]) ? w[1] - '0' : w[1] - 'a' + 10;
 }
 
-bool isreserved(const std::string &name) {
+bool isreserved(const std::string &name)
+{
     static const char *const words[] = {"i", "dt", "st", "k", "f", "b"};
     if (registernumber(name) >= 0) return true;
     std::string w = lower(name);
@@ -103,14 +109,17 @@ struct Expression {
 
     Expression(Assembler &a, const std::string &t) : as(a), text(t) {}
 
-    void fail(const std::string &message) {
+    void fail(const std::string &message)
+    {
         if (ok) as.error(message);
         ok = false;
     }
-    void skipspace() {
+    void skipspace()
+    {
         while (at < text.size() && isspace((unsigned char)text[at])) at++;
     }
-    bool accept(const char *op) {
+    bool accept(const char *op)
+    {
         skipspace();
         size_t n = 0;
         while (op[n]) n++;
@@ -118,7 +127,8 @@ struct Expression {
         at += n;
         return true;
     }
-    long long checked(long long v) {
+    long long checked(long long v)
+    {
         if (v <= -VALUE_LIMIT || v >= VALUE_LIMIT) {
             fail("value out of range");
             return 0;
@@ -126,7 +136,8 @@ struct Expression {
         return v;
     }
 
-    long long number() {
+    long long number()
+    {
         int base = 10;
         if (text.compare(at, 2, "0x") == 0 || text.compare(at, 2, "0X") == 0) base = 16, at += 2;
         else if (text.compare(at, 2, "0b") == 0 || text.compare(at, 2, "0B") == 0) base = 2, at += 2;
@@ -147,7 +158,8 @@ struct Expression {
         return v;
     }
 
-    long long primary() {
+    long long primary()
+    {
         skipspace();
         if (at >= text.size()) {
             fail("value missing");
@@ -175,7 +187,8 @@ struct Expression {
         fail("unexpected '" + std::string(1, c) + "'");
         return 0;
     }
-    long long product() {
+    long long product()
+    {
         long long v = primary();
         while (ok) {
             if (accept("*")) v = checked(v * primary());
@@ -191,7 +204,8 @@ struct Expression {
         }
         return v;
     }
-    long long sum() {
+    long long sum()
+    {
         long long v = product();
         while (ok) {
             if (accept("+")) v = checked(v + product());
@@ -200,7 +214,8 @@ struct Expression {
         }
         return v;
     }
-    long long shift() {
+    long long shift()
+    {
         long long v = sum();
         while (ok) {
             bool left = accept("<<");
@@ -214,19 +229,22 @@ struct Expression {
         }
         return v;
     }
-    long long conjunction() {
+    long long conjunction()
+    {
         long long v = shift();
         while (ok && accept("&")) v &= shift();
         return v;
     }
-    long long parse() {
+    long long parse()
+    {
         long long v = conjunction();
         while (ok && accept("|")) v |= conjunction();
         return v;
     }
 };
 
-bool evaluate(Assembler &as, const std::string &text, long long &value) {
+bool evaluate(Assembler &as, const std::string &text, long long &value)
+{
     Expression e(as, text);
     value = e.parse();
     e.skipspace();
@@ -234,7 +252,8 @@ bool evaluate(Assembler &as, const std::string &text, long long &value) {
     return e.ok;
 }
 
-bool operand(Assembler &as, const std::string &text, Operand &op) {
+bool operand(Assembler &as, const std::string &text, Operand &op)
+{
     std::string w = lower(text);
     op = {VALUE, registernumber(w), 0};
     if (op.reg >= 0) op.kind = REG;
@@ -250,7 +269,8 @@ bool operand(Assembler &as, const std::string &text, Operand &op) {
 }
 
 // Splits "a, b, c" at commas; an empty item is kept so it can be reported.
-std::vector<std::string> splitoperands(const std::string &text) {
+std::vector<std::string> splitoperands(const std::string &text)
+{
     std::vector<std::string> items;
     if (trim(text).empty()) return items;
     size_t start = 0;
@@ -263,17 +283,20 @@ std::vector<std::string> splitoperands(const std::string &text) {
     return items;
 }
 
-int byteof(Assembler &as, long long v) {
+int byteof(Assembler &as, long long v)
+{
     if (v < -128 || v > 255) as.error("value " + std::to_string(v) + " does not fit in a byte");
     return (int)(v & 0xFF);
 }
 
-int addressof(Assembler &as, long long v) {
+int addressof(Assembler &as, long long v)
+{
     if (v < 0 || v > 0xFFF) as.error("address " + std::to_string(v) + " is outside 0-0xFFF");
     return (int)(v & 0xFFF);
 }
 
-void definename(Assembler &as, const std::string &name, long long value) {
+void definename(Assembler &as, const std::string &name, long long value)
+{
     if (isreserved(name)) {
         as.error("'" + name + "' is a register name");
         return;
@@ -286,9 +309,11 @@ void definename(Assembler &as, const std::string &name, long long value) {
     as.symbols[name] = {value, as.line};
 }
 
-void spriterow(Assembler &as, const std::string &pattern) {
+void spriterow(Assembler &as, const std::string &pattern)
+{
+    static const char BADROW[] = "a sprite row has 1 to 8 pixels of '#' '.' '1' '0'";
     if (pattern.empty() || pattern.size() > 8) {
-        as.error("a sprite row has 1 to 8 pixels of '#' '.' '1' '0'");
+        as.error(BADROW);
         as.emit(0);
         return;
     }
@@ -296,12 +321,13 @@ void spriterow(Assembler &as, const std::string &pattern) {
     for (size_t i = 0; i < pattern.size(); i++) {
         char c = pattern[i];
         if (c == '#' || c == '1') bits |= 0x80 >> i;
-        else if (c != '.' && c != '0') as.error("a sprite row has 1 to 8 pixels of '#' '.' '1' '0'");
+        else if (c != '.' && c != '0') as.error(BADROW);
     }
     as.emit(bits);
 }
 
-void data(Assembler &as, const std::vector<std::string> &items, bool words) {
+void data(Assembler &as, const std::vector<std::string> &items, bool words)
+{
     if (items.empty()) as.error("data needs at least one value");
     for (const std::string &item : items) {
         long long v = 0;
@@ -316,7 +342,8 @@ void data(Assembler &as, const std::vector<std::string> &items, bool words) {
     }
 }
 
-void instruction(Assembler &as, const std::string &mnemonic, const std::string &rest) {
+void instruction(Assembler &as, const std::string &mnemonic, const std::string &rest)
+{
     std::string m = lower(mnemonic);
     if (m == "db") return data(as, splitoperands(rest), false);
     if (m == "dw") return data(as, splitoperands(rest), true);
@@ -399,7 +426,8 @@ void instruction(Assembler &as, const std::string &mnemonic, const std::string &
     as.emit16(word);
 }
 
-void assembleline(Assembler &as, std::string text) {
+void assembleline(Assembler &as, std::string text)
+{
     size_t comment = text.find(';');
     if (comment != std::string::npos) text.erase(comment);
     text = trim(text);
@@ -427,7 +455,8 @@ void assembleline(Assembler &as, std::string text) {
     instruction(as, word, rest);
 }
 
-void runpass(Assembler &as, const std::string &source) {
+void runpass(Assembler &as, const std::string &source)
+{
     as.address = ORIGIN;
     as.line = 0;
     size_t start = 0;
@@ -443,7 +472,8 @@ void runpass(Assembler &as, const std::string &source) {
 
 }  // namespace
 
-int c8asm_assemble(const std::string &source, std::vector<unsigned char> &image, std::vector<c8asm_error> &errors) {
+int c8asm_assemble(const std::string &source, std::vector<unsigned char> &image, std::vector<c8asm_error> &errors)
+{
     Assembler as;
     // The first run places every label; the second lets constants that name
     // later labels take their final values before anything is emitted.

@@ -6,12 +6,14 @@
 
 #include "tools/c8asm/assembler.h"
 
-static int usage() {
+static int usage()
+{
     fprintf(stderr, "usage: c8asm IN.asm -o OUT.ch8\n");
     return 2;
 }
 
-static bool readfile(const char *name, std::string &text) {
+static bool readfile(const char *name, std::string &text)
+{
     FILE *f = fopen(name, "rb");
     if (!f) return false;
     char buffer[65536];
@@ -22,7 +24,8 @@ static bool readfile(const char *name, std::string &text) {
     return ok;
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     const char *in = nullptr, *out = nullptr;
     for (int i = 1; i < argc; i++) {
         if (strcmp(argv[i], "-o") == 0 && i + 1 < argc) out = argv[++i];

@@ -45,12 +45,14 @@ uint32_t now = START_MS;
 uint32_t virtualclock() { return now; }
 int scriptedkeys() { return keyword; }
 
-void applykeys() {
+void applykeys()
+{
     for (const KeyChange &k : script)
         if (k.frame == frame) keyword = k.down ? keyword | k.bit : keyword & ~k.bit;
 }
 
-void nextframe() {
+void nextframe()
+{
     frame++;
     now += FRAME_MS;
     applykeys();
@@ -58,7 +60,8 @@ void nextframe() {
 
 // FX0A blocks the demo's frame loop while real time runs on; here virtual
 // frames run on until a scripted key comes or the frames are used up.
-int waitframe() {
+int waitframe()
+{
     if (frame + 1 >= frames) {
         gaveup = true;
         return 0;
@@ -67,7 +70,8 @@ int waitframe() {
     return 1;
 }
 
-bool parsecount(const char *text, int &value) {
+bool parsecount(const char *text, int &value)
+{
     char *end = nullptr;
     long v = strtol(text, &end, 10);
     if (end == text || *end || v < 0 || v > 100000000) return false;
@@ -75,7 +79,8 @@ bool parsecount(const char *text, int &value) {
     return true;
 }
 
-bool parsescript(const std::string &text) {
+bool parsescript(const std::string &text)
+{
     static const struct { const char *name; int bit; } keys[] = {
         {"up", 0x1}, {"down", 0x2}, {"left", 0x4}, {"right", 0x8}, {"space", 0x10},
         {"ctrl", 0x20}, {"shift", 0x40}, {"z", 0x80}, {"enter", 0x1000},
@@ -107,7 +112,8 @@ bool parsescript(const std::string &text) {
     return true;
 }
 
-bool readprogram(const char *name, std::vector<unsigned char> &bytes) {
+bool readprogram(const char *name, std::vector<unsigned char> &bytes)
+{
     FILE *f = fopen(name, "rb");
     if (!f) return false;
     unsigned char buffer[4096];
@@ -120,7 +126,8 @@ bool readprogram(const char *name, std::vector<unsigned char> &bytes) {
     return ok;
 }
 
-bool writepng(const char *name) {
+bool writepng(const char *name)
+{
     FILE *f = fopen(name, "wb");
     if (!f) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -143,14 +150,16 @@ bool writepng(const char *name) {
     return fclose(f) == 0 && ok;
 }
 
-int usage() {
+int usage()
+{
     fprintf(stderr, "usage: chip8run PROGRAM.ch8 [--frames N] [--keys SCRIPT] [--png FILE]\n");
     return 2;
 }
 
 }  // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     const char *program = nullptr, *pngname = nullptr;
     for (int i = 1; i < argc; i++) {
         bool hasvalue = i + 1 < argc;
