@@ -2,72 +2,49 @@
 
 #include <gtest/gtest.h>
 
+#include <malloc.h>
 #include <stdlib.h>
 #include <string.h>
 #include <string>
 #include <vector>
 
-static std::vector<std::string> split(const char *text)
-{
-    int argc = -1;
-    char **argv = CommandLineToArgvA(text, &argc);
-    std::vector<std::string> args;
-    for (int i = 0; i < argc; i++) args.push_back(argv[i]);
-    EXPECT_EQ(argv[argc], nullptr);
-    free(argv);
-    return args;
-}
-
 using Args = std::vector<std::string>;
 
 TEST(CommandLine, SplitsOnWhitespaceAndGroupsQuotes)
 {
-    EXPECT_EQ(split("prog \"a b\" c"), (Args{"prog", "a b", "c"}));
-    EXPECT_EQ(split("prog  a\t\tb\r\nc "), (Args{"prog", "a", "b", "c"}));
-    EXPECT_EQ(split("  leading"), (Args{"leading"}));
-    // Quotes join onto the text around them and are dropped.
-    EXPECT_EQ(split("x\"y z\"w next"), (Args{"xy zw", "next"}));
-    // An unclosed quote runs to the end.
-    EXPECT_EQ(split("a \"b c"), (Args{"a", "b c"}));
-    // Backslashes are ordinary characters.
-    EXPECT_EQ(split("C:\\dir\\ \"q\\\"\""), (Args{"C:\\dir\\", "q\\"}));
+    const struct { const char *text; Args args; } rows[] = {
+        {"prog \"a b\" c", {"prog", "a b", "c"}},
+        {"prog  a\t\tb\r\nc ", {"prog", "a", "b", "c"}},
+        {"x\"y z\"w next", {"xy zw", "next"}},  // quotes join onto the text around them
+        {"a \"b c", {"a", "b c"}},              // an unclosed quote runs to the end
+        {"C:\\dir\\ \"q\\\"\"", {"C:\\dir\\", "q\\"}},  // backslashes are plain
+        {"\"\" \"\" \"\"", {"", "", ""}},
+        {nullptr, {}},
+    };
+    for (const auto &row : rows) {
+        int argc = -1;
+        char **argv = CommandLineToArgvA(row.text, &argc);
+        EXPECT_EQ(Args(argv, argv + argc), row.args) << (row.text ? row.text : "null");
+        EXPECT_EQ(argv[argc], nullptr);
+        free(argv);
+    }
 }
 
-TEST(CommandLine, EmptyQuotesMakeAnEmptyArgument)
-{
-    EXPECT_EQ(split("prog \"\" c"), (Args{"prog", "", "c"}));
-    EXPECT_EQ(split("\"\""), (Args{""}));
-    EXPECT_EQ(split("\"\" \"\" \"\""), (Args{"", "", ""}));
-}
-
-TEST(CommandLine, NothingGivesNoArguments)
-{
-    EXPECT_EQ(split(""), Args{});
-    EXPECT_EQ(split(" \t "), Args{});
-    EXPECT_EQ(split(nullptr), Args{});
-}
-
-// Every line of up to 9 characters made of the characters that drive the
-// splitter: the arguments must fit the block the splitter sized for itself.
+// Every line of up to 9 of the characters that drive the splitter: the
+// pointers, then the text, must fit the one block it allocated.
 TEST(CommandLine, NoLineOutgrowsItsBlock)
 {
-    const char alphabet[] = {'a', '"', ' '};
     char text[10];
-    for (int len = 0; len <= 9; len++) {
-        int total = 1;
-        for (int i = 0; i < len; i++) total *= 3;
+    for (int len = 0, total = 1; len <= 9; len++, total *= 3) {
         for (int n = 0; n < total; n++) {
-            int v = n;
-            for (int i = 0; i < len; i++, v /= 3) text[i] = alphabet[v % 3];
+            for (int i = 0, v = n; i < len; i++, v /= 3) text[i] = "a\" "[v % 3];
             text[len] = '\0';
             int argc = 0;
             char **argv = CommandLineToArgvA(text, &argc);
-            size_t pointers = (len + 2) / 2 + 1;
-            ASSERT_LE((size_t)argc + 1, pointers) << text;
-            const char *chars = (const char *)(argv + pointers);
+            const char *end = (const char *)argv + malloc_usable_size(argv);
             for (int i = 0; i < argc; i++) {
-                ASSERT_GE(argv[i], chars) << text;
-                ASSERT_LT(argv[i] + strlen(argv[i]), chars + len + 2) << text;
+                ASSERT_GE(argv[i], (const char *)(argv + argc + 1)) << text;
+                ASSERT_LT(argv[i] + strlen(argv[i]), end) << text;
             }
             free(argv);
         }
