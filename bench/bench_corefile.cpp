@@ -4,29 +4,37 @@
 #include "engine/corefile/corefile.h"
 #include "engine/system/debug.h"
 #include "engine/system/memory.h"
-#include "tests/unit/test_corefile_support.h"
+#include "tools/corepack/archive_writer.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
 // An archive of COUNT names shaped like the demo's (gfx/NNNN.tga), mounted.
 struct mounted_archive {
-    test_tempdir dir;
+    char path[32] = "/tmp/bench_corefile-XXXXXX";
     std::vector<std::string> names;
     explicit mounted_archive(int count, size_t filesize = 16)
     {
-        std::vector<test_entry> entries;
+        std::vector<pack_file> files;
         for (int i = 0; i < count; i++) {
             names.push_back("gfx/picture" + std::to_string(i) + ".tga");
-            entries.push_back({names.back(), std::string(filesize, (char)i)});
+            files.push_back({names.back(), std::vector<uint8_t>(filesize, (uint8_t)i)});
         }
-        test_write_file(dir / "bench.dat", test_archive(entries));
+        int fd = mkstemp(path);
+        FILE *out = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+        if (!out || !pack_write(out, 0, files) || fclose(out) != 0)
+            abort();
         _dbg_setstream(nullptr);
-        corefile_mountimage((dir / "bench.dat").c_str(), COREFILE_KIND_ARCHIVE);
+        corefile_mountimage(path, COREFILE_KIND_ARCHIVE);
     }
     ~mounted_archive()
     {
         corefile_closeimage();
         _dbg_setstream(stdout);
+        unlink(path);
     }
 };
 
@@ -63,7 +71,7 @@ static void BM_FreadBaseline(benchmark::State &state)
 {
     mounted_archive archive(8, (size_t)state.range(0));
     std::vector<uint8_t> buffer((size_t)state.range(0));
-    FILE *f = fopen((archive.dir / "bench.dat").c_str(), "rb");
+    FILE *f = fopen(archive.path, "rb");
     for (auto _ : state) {
         fseek(f, (long)corefile_image.offsets[7], SEEK_SET);
         benchmark::DoNotOptimize(fread(buffer.data(), 1, buffer.size(), f));
