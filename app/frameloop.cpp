@@ -80,7 +80,6 @@ static void startup()
     demoMode = 1;
     starttime = VXE_GetMillis();
     prevFrameTimer = starttime;
-    effectSpeed = SpeedFromSynch(synch);
     currentframe = 0;
     gameactive = 1;
 }

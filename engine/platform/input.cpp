@@ -141,10 +141,8 @@ void vxe_getmouse(int *x, int *y, int *buttons)
         *x = cx - vxe_mouse_oldx;
         *y = cy - vxe_mouse_oldy;
     } else {
-        // Modes 0 and 1 both give the client position. Subtracting the
-        // window's screen position as well (the old mode-0 reading) only
-        // agreed with it in full screen and put every click off by the
-        // window's offset in a window.
+        // Modes 0 and 1 both give the client position: subtracting the window's
+        // screen position too would put clicks off by it outside full screen.
         vxe_mouse_x = cx;
         vxe_mouse_y = cy;
         *x = cx;

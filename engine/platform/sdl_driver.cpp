@@ -303,32 +303,31 @@ static SDL_Window *createwindow()
     return nullptr;
 }
 
-static void resetinputstate()
+// Starts SDL video and makes the hidden window; returns what failed, or null.
+static const char *openwindow()
 {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return "cannot open the display";
+    s_window = createwindow();
+    if (!s_window) return "cannot create the window";
+    // The engine draws its own cursor; the system one stays out of the window.
+    SDL_ShowCursor(SDL_DISABLE);
     vxe_mouse_x = vxe_mouse_y = 0;
     vxe_mouse_z = vxe_mouse_zdir = 0;
     vxe_mouse_buttons = 0;
+    return nullptr;
 }
 
 int vxe_openmessagewindow()
 {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        printf("Error: cannot open the display: %s\n", SDL_GetError());
+    if (const char *failed = openwindow()) {
+        printf("Error: %s: %s\n", failed, SDL_GetError());
+        SDL_Quit();
         return 0;
     }
     // Joysticks are optional: without them the keyboard still plays.
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0)
         printf("[VXE] No joysticks: %s\n", SDL_GetError());
-    s_window = createwindow();
-    if (!s_window) {
-        printf("Error: cannot create the window: %s\n", SDL_GetError());
-        SDL_Quit();
-        return 0;
-    }
     s_windowlock = SDL_CreateMutex();
-    // The engine draws its own cursor; the system one stays out of the window.
-    SDL_ShowCursor(SDL_DISABLE);
-    resetinputstate();
     return 1;
 }
 
@@ -391,11 +390,7 @@ void vxe_initwindow(int width, int height, int flags)
 {
     if (!s_window) {
         // No process entry: make the window here and pump our own events.
-        if (SDL_Init(SDL_INIT_VIDEO) != 0) fatal("cannot open the display", SDL_GetError());
-        s_window = createwindow();
-        if (!s_window) fatal("cannot create the window", SDL_GetError());
-        SDL_ShowCursor(SDL_DISABLE);
-        resetinputstate();
+        if (const char *failed = openwindow()) fatal(failed, SDL_GetError());
         s_ownpump = 1;
     }
 
