@@ -7,11 +7,11 @@ trap 'rm -f "$out"' EXIT
 
 fail() { echo "FAIL: $*"; cat "$out"; exit 1; }
 
-"$floxa" --help >"$out" 2>&1; status=$?
+timeout 10 "$floxa" --help >"$out" 2>&1; status=$?
 [ $status -eq 0 ] || fail "--help exited with $status"
 grep -q -- "--windowed" "$out" || fail "--help does not list --windowed"
 
-"$floxa" --fullscreen-please >"$out" 2>&1; status=$?
+timeout 10 "$floxa" --fullscreen-please >"$out" 2>&1; status=$?
 [ $status -eq 2 ] || fail "an unknown option exited with $status, not 2"
 grep -q "unknown option '--fullscreen-please'" "$out" || fail "no message names the unknown option"
 

@@ -47,12 +47,19 @@ start_xvfb() {
     fail "no free display for Xvfb"
 }
 
-# Starts floxa in folder $1 and waits for its window; sets $win.
+# Starts floxa in folder $1 and waits up to 60 s for its window; sets $win.
+# A floxa that dies before showing it fails at once.
 start_floxa() {
+    local i
     (cd "$1" && SDL_AUDIODRIVER=dummy exec "$floxa" >"$work/out" 2>&1) &
     app_pid=$!
-    wait_for "xdotool search --name '^$title\$'" 600 || fail "no window titled '$title'"
-    win=$(xdotool search --name "^$title\$" | head -1)
+    for ((i = 0; i < 600; i++)); do
+        win=$(xdotool search --name "^$title\$" 2>/dev/null | head -1)
+        [ -n "$win" ] && return 0
+        kill -0 "$app_pid" 2>/dev/null || { app_pid=""; fail "floxa exited before showing its window"; }
+        sleep 0.1
+    done
+    fail "no window titled '$title'"
 }
 
 check_window() {
