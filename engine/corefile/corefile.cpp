@@ -10,7 +10,6 @@
 #include "engine/system/debug.h"
 #include "engine/system/memory.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdarg>
 #include <cstring>
@@ -62,6 +61,17 @@ static void *alloc_zeroed(size_t size, int line)
     if (block)
         memset(block, 0, size);
     return block;
+}
+
+// The name, offset and hash tables for COUNT entries (at least one row, so
+// an empty image still has tables to release).
+static bool alloc_tables(uint32_t count)
+{
+    size_t rows = count ? count : 1;
+    corefile_image.names = (char **)alloc_zeroed(sizeof(char *) * rows, __LINE__);
+    corefile_image.offsets = (uint32_t *)alloc_zeroed(sizeof(uint32_t) * rows, __LINE__);
+    corefile_image.hashes = (uint32_t *)alloc_zeroed(sizeof(uint32_t) * rows, __LINE__);
+    return corefile_image.names && corefile_image.offsets && corefile_image.hashes;
 }
 
 uint32_t corefile_gethash(const char *name)
@@ -135,10 +145,7 @@ static int read_archive(const char *name, uint64_t start, uint64_t filesize)
                       (unsigned long long)filesize);
 
     corefile_image.romsize = romsize;
-    corefile_image.names = (char **)alloc_zeroed(sizeof(char *) * (numfiles ? numfiles : 1), __LINE__);
-    corefile_image.offsets = (uint32_t *)alloc_zeroed(sizeof(uint32_t) * (numfiles ? numfiles : 1), __LINE__);
-    corefile_image.hashes = (uint32_t *)alloc_zeroed(sizeof(uint32_t) * (numfiles ? numfiles : 1), __LINE__);
-    if (!corefile_image.names || !corefile_image.offsets || !corefile_image.hashes)
+    if (!alloc_tables(numfiles))
         return refuse(name, "out of memory for %u entries", numfiles);
 
     for (uint32_t i = 0; i < numfiles; i++) {
@@ -254,7 +261,7 @@ static bool corefile_opendir(int at, const char *path, int pass)
         }
     }
     if (closedir(dir) != 0)
-        puts("Error closing directory");
+        _dbg_printf("error closing directory\n");
     return true;
 }
 
@@ -269,11 +276,8 @@ static int read_directory(const char *name)
     }
     uint32_t count = corefile_image.numfiles;
     _dbg_printf("Found %d files\n", (int)count);
-    corefile_image.names = (char **)alloc_zeroed(sizeof(char *) * (count ? count : 1), __LINE__);
-    corefile_image.offsets = (uint32_t *)alloc_zeroed(sizeof(uint32_t) * (count ? count : 1), __LINE__);
-    corefile_image.hashes = (uint32_t *)alloc_zeroed(sizeof(uint32_t) * (count ? count : 1), __LINE__);
     corefile_image.numfiles = 0;
-    if (!corefile_image.names || !corefile_image.offsets || !corefile_image.hashes) {
+    if (!alloc_tables(count)) {
         corefile_closeimage();
         return 0;
     }

@@ -157,6 +157,13 @@ static bool has_inner_slash(const char *text, size_t length)
     return length > 1 && memchr(text, '/', length - 1) != nullptr;
 }
 
+// Image entry I's name below PREFIX, or null when it lies elsewhere.
+static const char *below(uint32_t i, const char *prefix, size_t prefix_length)
+{
+    const char *name = corefile_image.names[i];
+    return strncmp(name, prefix, prefix_length) == 0 ? name + prefix_length : nullptr;
+}
+
 static void add_entry(char *displayname, char *fullname, uint32_t size, uint8_t isdir)
 {
     if (!displayname || !fullname || corefile_numfiles >= filelist_capacity) {
@@ -195,12 +202,8 @@ void corefile_readdir(const char *filter)
     if (!root)
         corefile_adddir("..");
     for (uint32_t i = 0; i < corefile_image.numfiles; i++) {
-        const char *name = corefile_image.names[i];
-        if (strncmp(name, prefix, prefix_length) != 0)
-            continue;
-        const char *rest = name + prefix_length;
-        size_t rest_length = strlen(rest);
-        if (!has_inner_slash(rest, rest_length))
+        const char *rest = below(i, prefix, prefix_length);
+        if (!rest || !has_inner_slash(rest, strlen(rest)))
             continue;
         char subdir[COREFILE_MAXPATH];
         size_t length = strcspn(rest, "/\\");
@@ -220,16 +223,16 @@ void corefile_readdir(const char *filter)
     corefile_numdirs = 0;
 
     for (uint32_t i = 0; i < corefile_image.numfiles; i++) {
-        const char *name = corefile_image.names[i];
-        if (strncmp(name, prefix, prefix_length) != 0)
+        const char *rest = below(i, prefix, prefix_length);
+        if (!rest)
             continue;
-        const char *rest = name + prefix_length;
         size_t rest_length = strlen(rest);
         if (!every_file && (rest_length < extension_length ||
                             memcmp(rest + rest_length - extension_length, extension, extension_length) != 0))
             continue;
         if (has_inner_slash(rest, rest_length))
             continue;
+        const char *name = corefile_image.names[i];
         add_entry(copy_string(rest, rest_length, __LINE__), copy_string(name, strlen(name), __LINE__),
                   corefile_entrysize(i), 0);
     }
