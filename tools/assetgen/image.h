@@ -14,7 +14,7 @@ const uint32_t MAGENTA = 0xFFFF00FFu;
 
 Image MakeImage(int w, int h, uint32_t fill);
 uint32_t Rgb(int r, int g, int b);
-// Parses "#rrggbb"; returns 0 when the text is not a colour.
+// Parses "#rrggbb"; false when the text is not a colour.
 bool ParseColour(const char *text, uint32_t *out);
 // Linear mix of two colours, t in 0..1.
 uint32_t Mix(uint32_t a, uint32_t b, double t);

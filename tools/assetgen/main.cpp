@@ -6,6 +6,7 @@
 //
 // Output depends only on the recipes: no clock, no unseeded randomness.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>

@@ -15,12 +15,36 @@ struct Rgbf {
     double r, g, b;
 };
 
-Rgbf F(uint32_t c) { return {(double)((c >> 16) & 255), (double)((c >> 8) & 255), (double)(c & 255)}; }
-Rgbf Lerp(Rgbf a, Rgbf b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
-Rgbf Scale(Rgbf a, double f) { return {a.r * f, a.g * f, a.b * f}; }
-uint32_t Pack(Rgbf c) { return Rgb((int)lround(c.r), (int)lround(c.g), (int)lround(c.b)); }
-double Clamp01(double v) { return v < 0 ? 0 : v > 1 ? 1 : v; }
-double Smooth(double t) { t = Clamp01(t); return t * t * (3 - 2 * t); }
+Rgbf F(uint32_t c)
+{
+    return {(double)((c >> 16) & 255), (double)((c >> 8) & 255), (double)(c & 255)};
+}
+
+Rgbf Lerp(Rgbf a, Rgbf b, double t)
+{
+    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+
+Rgbf Scale(Rgbf a, double f)
+{
+    return {a.r * f, a.g * f, a.b * f};
+}
+
+uint32_t Pack(Rgbf c)
+{
+    return Rgb((int)lround(c.r), (int)lround(c.g), (int)lround(c.b));
+}
+
+double Clamp01(double v)
+{
+    return v < 0 ? 0 : v > 1 ? 1 : v;
+}
+
+double Smooth(double t)
+{
+    t = Clamp01(t);
+    return t * t * (3 - 2 * t);
+}
 
 // Signed distance to a rounded rectangle (negative inside).
 double RoundRect(double x, double y, double cx, double cy, double hw, double hh, double r)

@@ -3,8 +3,6 @@
 // lamps from the positions the interface draws at.
 #include "tools/assetgen/paint_copier.h"
 
-#include <cstdio>
-
 #include "app/copier_hittest.h"
 #include "tools/assetgen/recipe.h"
 

@@ -6,7 +6,14 @@
 #include <fstream>
 #include <sstream>
 
-bool ReadRecipe(const std::string &path, std::vector<RecipeLine> *lines)
+static void TrimEnd(std::string &line)
+{
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r'))
+        line.pop_back();
+}
+
+// Every line of a file, numbered from 1, without trailing blanks.
+static bool ReadLines(const std::string &path, std::vector<RecipeLine> *lines)
 {
     std::ifstream in(path);
     if (!in) {
@@ -14,9 +21,20 @@ bool ReadRecipe(const std::string &path, std::vector<RecipeLine> *lines)
         return false;
     }
     std::string line;
-    int number = 0;
-    while (std::getline(in, line)) {
-        number++;
+    for (int number = 1; std::getline(in, line); number++) {
+        TrimEnd(line);
+        lines->push_back({number, line});
+    }
+    return true;
+}
+
+bool ReadRecipe(const std::string &path, std::vector<RecipeLine> *lines)
+{
+    std::vector<RecipeLine> all;
+    if (!ReadLines(path, &all))
+        return false;
+    for (RecipeLine &l : all) {
+        std::string &line = l.text;
         // A comment is a '#' that starts a word and is not a "#rrggbb" colour.
         for (size_t i = 0; i < line.size(); i++) {
             bool starts_word = i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t';
@@ -26,10 +44,9 @@ bool ReadRecipe(const std::string &path, std::vector<RecipeLine> *lines)
                 break;
             }
         }
-        while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r'))
-            line.pop_back();
+        TrimEnd(line);
         if (!line.empty())
-            lines->push_back({number, line});
+            lines->push_back(l);
     }
     return true;
 }
@@ -80,21 +97,17 @@ std::string SettingText(const Settings &s, const std::string &key)
 
 bool ReadPixelMaps(const std::string &path, std::vector<PixelMap> *maps)
 {
-    std::ifstream in(path);
-    if (!in) {
-        fprintf(stderr, "assetgen: cannot read %s\n", path.c_str());
+    // Not ReadRecipe: '#' is a pixel inside a map, so only whole lines are comments.
+    std::vector<RecipeLine> all;
+    if (!ReadLines(path, &all))
         return false;
-    }
-    std::string line;
-    int number = 0;
     PixelMap current;
     std::map<char, uint32_t> legend;
     std::vector<std::string> rows;
     bool open = false;
-    while (std::getline(in, line)) {
-        number++;
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
-            line.pop_back();
+    for (const RecipeLine &l : all) {
+        const std::string &line = l.text;
+        const int number = l.number;
         if (line.empty() || line[0] == '#')
             continue;
         std::vector<std::string> words = SplitWords(line);
