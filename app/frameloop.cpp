@@ -2,12 +2,16 @@
 // slot until the user quits.
 #include "app/frameloop.h"
 
+#include "app/chip8.h"
+#include "app/chip8draw.h"
+#include "engine/bitmap.h"
 #include "engine/corefile/corefile.h"
 #include "engine/framebuffer.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/controller.h"
 #include "engine/platform/sdl_driver.h"
 #include "engine/refresh.h"
+#include "engine/sound/soundsystem.h"
 #include "engine/video.h"
 
 int gameactive;
@@ -30,6 +34,8 @@ int blendMode;
 int framebuffer_id;
 int crtbuffer_id;
 int screenbuffer_id;
+
+s_sound demomusic;
 
 float SpeedFromSynch(int value)
 {
@@ -76,6 +82,17 @@ static void startup()
     screenbuffer_id = VXE_CreateFrameBuffer(1920, 1080, 2);
     VXE_SetFrameBuffer(framebuffer_id);
 
+    // The music starts before anything else loads, so it plays from the
+    // first frame of the boot screen.
+    Soundsystem_Init(44100, 16, 2);
+    Soundsystem_LoadSound("flop3.wav", &demomusic);
+    Soundsystem_PlayMusic(&demomusic, 1);
+
+    // The first program is ready, but only runs when its part is chosen.
+    VXE_CreateBitmap(64, 32, &chip8bitmap);
+    chip8_resetcpu();
+    chip8_loadrom("trip8.ch8");
+
     setDefaultValues();
     demoMode = 1;
     starttime = VXE_GetMillis();
@@ -117,5 +134,7 @@ int coremain(int argc, char **argv)
         frame();
     } while (gameactive);
     VXE_CloseVideo();
+    // Stop the mixer before the process takes SDL down under it.
+    Soundsystem_CloseAudio();
     return 0;
 }

@@ -30,6 +30,10 @@ extern int framebuffer_id;      // the 320x200 frame everything is drawn into
 extern int crtbuffer_id;        // 2048x1152, CRT pass
 extern int screenbuffer_id;     // 1920x1080, CRT pass
 
+// ---- sounds ----
+struct s_sound;
+extern s_sound demomusic;       // the looping music, started at start-up
+
 // Starts the engine, runs the frame loop until Escape (or the window is
 // closed), closes the video. The arguments are not used. Returns 0.
 int coremain(int argc, char **argv);
