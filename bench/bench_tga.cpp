@@ -19,12 +19,7 @@ uint32_t sample(int x, int y)
 
 TgaFile raw(int width, int height, int bpp)
 {
-    TgaHeader h;
-    h.width = width;
-    h.height = height;
-    h.bpp = bpp;
-    h.descriptor = 0x00;  // bottom-up, the usual layout
-    TgaFile f = tgaheader(h);
+    TgaFile f = tga(2, width, height, bpp, 0x00);  // bottom-up, the usual layout
     for (int y = 0; y < height; y++)
         for (int x = 0; x < width; x++)
             bpp == 32 ? f.bgra(sample(x, y)) : f.bgr(sample(x, y));
@@ -34,11 +29,7 @@ TgaFile raw(int width, int height, int bpp)
 // Run-length packed 24-bit: runs of equal pixels, raw packets for the rest.
 TgaFile packed(int width, int height)
 {
-    TgaHeader h;
-    h.type = 10;
-    h.width = width;
-    h.height = height;
-    TgaFile f = tgaheader(h);
+    TgaFile f = tga(10, width, height, 24);
     std::vector<uint32_t> pixels;
     for (int y = 0; y < height; y++)
         for (int x = 0; x < width; x++)

@@ -1,51 +1,28 @@
-// Builds TGA files byte by byte for the decoder, bitmap, sprite and font
-// tests, so every case states exactly what is in the file.
+// Builds TGA files byte by byte, so every test states exactly what the file holds.
 #pragma once
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 struct TgaFile {
     std::vector<uint8_t> bytes;
 
-    TgaFile &u8(int v)
-    {
-        bytes.push_back((uint8_t)v);
-        return *this;
-    }
-    TgaFile &u16(int v) { return u8(v & 0xFF).u8((v >> 8) & 0xFF); }
-    TgaFile &raw(std::initializer_list<int> values)
-    {
-        for (int v : values)
-            u8(v);
-        return *this;
-    }
-    // 0x00RRGGBB as the file stores it: blue, green, red.
-    TgaFile &bgr(uint32_t rgb) { return u8(rgb & 0xFF).u8((rgb >> 8) & 0xFF).u8((rgb >> 16) & 0xFF); }
-    // 0xAARRGGBB as blue, green, red, alpha.
-    TgaFile &bgra(uint32_t argb) { return bgr(argb).u8(argb >> 24); }
+    TgaFile &u8(int v) { bytes.push_back((uint8_t)v); return *this; }
+    TgaFile &u16(int v) { return u8(v).u8(v >> 8); }
+    TgaFile &raw(std::initializer_list<int> v) { bytes.insert(bytes.end(), v.begin(), v.end()); return *this; }
+    // 0x00RRGGBB as the file stores it: blue, green, red (then alpha).
+    TgaFile &bgr(uint32_t rgb) { return u8((int)rgb).u8((int)(rgb >> 8)).u8((int)(rgb >> 16)); }
+    TgaFile &bgra(uint32_t argb) { return bgr(argb).u8((int)(argb >> 24)); }
+    std::string str() const { return std::string(bytes.begin(), bytes.end()); }
 };
 
-struct TgaHeader {
-    int type = 2;
-    int width = 1;
-    int height = 1;
-    int bpp = 24;
-    int descriptor = 0x20;  // top-left origin unless a test says otherwise
-    int maptype = 0;
-    int mapfirst = 0;
-    int maplength = 0;
-    int mapbits = 0;
-    int idlength = 0;
-};
-
-inline TgaFile tgaheader(const TgaHeader &h)
+// The 18-byte header; a colour map is declared when its entries have bits.
+inline TgaFile tga(int type, int width, int height, int bpp, int descriptor = 0x20, int mapfirst = 0,
+                   int maplength = 0, int mapbits = 0, int idlength = 0)
 {
     TgaFile f;
-    f.u8(h.idlength).u8(h.maptype).u8(h.type);
-    f.u16(h.mapfirst).u16(h.maplength).u8(h.mapbits);
-    f.u16(0).u16(0);  // origin, unused
-    f.u16(h.width).u16(h.height).u8(h.bpp).u8(h.descriptor);
-    return f;
+    f.u8(idlength).u8(mapbits != 0).u8(type).u16(mapfirst).u16(maplength).u8(mapbits);
+    return f.u16(0).u16(0).u16(width).u16(height).u8(bpp).u8(descriptor);
 }
