@@ -2,8 +2,6 @@
 // same pass with one sound as the baseline.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "engine/sound/audiodriver.h"
@@ -17,7 +15,6 @@ static void MixPass(benchmark::State &state)
     std::vector<s_sound> sounds(count);
     for (int i = 0; i < count; i++) {
         s_sound &s = sounds[i];
-        memset(&s, 0, sizeof s);
         // A mix of what the demo plays: 16-bit stereo music, 8- and 16-bit
         // mono effects at their own rates.
         int bits = i % 3 == 2 ? 8 : 16;

@@ -15,7 +15,6 @@
 #include "engine/sound/soundsystem.h"
 
 static uint8_t *g_audio_buffer; // AUDIODRIVER_NUMBUFFERS blocks back to back
-static int g_sample_size;       // bytes per output frame
 static int g_buffer_size;       // bytes per block
 static int g_cur_buf;           // block handed out next by audiodriver_getbuffer
 static int g_play_buf;          // oldest pushed block not yet played
@@ -25,11 +24,21 @@ static int g_device_open;
 static int g_closing;           // pulls during close get silence
 static int g_offline;
 
-void audiodriver_setoffline(int offline) { g_offline = offline; }
+void audiodriver_setoffline(int offline)
+{
+    g_offline = offline;
+}
 
 // The backend ignores these while no device is open.
-void audiodriver_lock() { audiodriver_sdl_lock(); }
-void audiodriver_unlock() { audiodriver_sdl_unlock(); }
+void audiodriver_lock()
+{
+    audiodriver_sdl_lock();
+}
+
+void audiodriver_unlock()
+{
+    audiodriver_sdl_unlock();
+}
 
 int audiodriver_init(int rate, int bits, int frames, int flags)
 {
@@ -46,9 +55,9 @@ int audiodriver_init(int rate, int bits, int frames, int flags)
 
     // The mixer always writes 16-bit samples, so the device plays 16-bit
     // whatever bits were asked for; sizing for 8-bit would halve each block.
-    g_sample_size = 2 * channels;
-    g_buffer_size = g_sample_size * AUDIODRIVER_FRAMES;
-    printf("sample size: %d\nbuffer size: %d\n", g_sample_size, g_buffer_size);
+    int sample_size = 2 * channels;
+    g_buffer_size = sample_size * AUDIODRIVER_FRAMES;
+    printf("sample size: %d\nbuffer size: %d\n", sample_size, g_buffer_size);
 
     g_audio_buffer = (uint8_t *)calloc(AUDIODRIVER_NUMBUFFERS, (size_t)g_buffer_size);
     if (!g_audio_buffer) {

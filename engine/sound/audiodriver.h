@@ -34,8 +34,8 @@ int audiodriver_getbuffer(void **data, int *length);
 // Queues the block handed out by audiodriver_getbuffer for the device.
 void audiodriver_submitbuffer();
 
-// The device's pull: the next block of g_buffer_size bytes to play, or null
-// with no ring. Called by the device backend with the device lock held.
+// The device's pull: the next block to play, or null with no ring. Called by
+// the device backend with the device lock held.
 const uint8_t *fillnextbuffer();
 
 // Offline mode: audiodriver_init opens no device (tests, capture).

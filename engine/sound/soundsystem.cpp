@@ -16,14 +16,18 @@ s_sound *active_sounds[SOUNDSYSTEM_MAXACTIVE];
 
 static int32_t *g_outputcopy; // what Soundsystem_GetOutputBuffer hands out
 
-static uint8_t clampbyte(int value) { return (uint8_t)(value < 0 ? 0 : value > 255 ? 255 : value); }
+static uint8_t clampbyte(int value)
+{
+    return (uint8_t)(value < 0 ? 0 : value > 255 ? 255 : value);
+}
 
 // channels * (frequency * 256) / mixrate, in 64 bits so no rate overflows.
 static uint32_t stepfor(const s_sound *sound, uint32_t frequency)
 {
     if (soundsystem.mixrate == 0)
         return 0;
-    return (uint32_t)((uint64_t)sound->channels * ((uint64_t)frequency * 256) / soundsystem.mixrate);
+    uint64_t scaled = (uint64_t)sound->channels * ((uint64_t)frequency * 256);
+    return (uint32_t)(scaled / soundsystem.mixrate);
 }
 
 static void setgains(s_sound *sound)
@@ -89,25 +93,26 @@ void Soundsystem_CloseAudio()
     soundsystem.outputbuffersize = 0;
 }
 
-void Soundsystem_SetMasterVolume(int volume)
+static void setmixvolume(uint16_t *setting, int volume)
 {
     audiodriver_lock();
-    soundsystem.mastervolume = clampbyte(volume);
+    *setting = clampbyte(volume);
     audiodriver_unlock();
+}
+
+void Soundsystem_SetMasterVolume(int volume)
+{
+    setmixvolume(&soundsystem.mastervolume, volume);
 }
 
 void Soundsystem_SetMusicVolume(int volume)
 {
-    audiodriver_lock();
-    soundsystem.musicvolume = clampbyte(volume);
-    audiodriver_unlock();
+    setmixvolume(&soundsystem.musicvolume, volume);
 }
 
 void Soundsystem_SetEffectVolume(int volume)
 {
-    audiodriver_lock();
-    soundsystem.effectvolume = clampbyte(volume);
-    audiodriver_unlock();
+    setmixvolume(&soundsystem.effectvolume, volume);
 }
 
 void Soundsystem_SetVolume(s_sound *sound, int volume)
@@ -140,7 +145,10 @@ void Soundsystem_SetSoundOffset(s_sound *sound, uint64_t offset)
     audiodriver_unlock();
 }
 
-uint64_t Soundsystem_GetSoundOffset(s_sound sound) { return sound.position; }
+uint64_t Soundsystem_GetSoundOffset(s_sound sound)
+{
+    return sound.position;
+}
 
 int32_t *Soundsystem_GetOutputBuffer()
 {
@@ -200,7 +208,10 @@ void Soundsystem_StopSound(s_sound *sound)
     audiodriver_unlock();
 }
 
-void Soundsystem_StopMusic(s_sound *sound) { Soundsystem_StopSound(sound); }
+void Soundsystem_StopMusic(s_sound *sound)
+{
+    Soundsystem_StopSound(sound);
+}
 
 void Soundsystem_DeleteSound(s_sound *sound)
 {
@@ -227,9 +238,6 @@ void Soundsystem_LoadSound(const char *name, s_sound *sound)
         if (strcmp(upcase_sound(extension), ".WAV") == 0)
             Soundsystem_LoadWAV(name, sound);
     }
-    sound->stream = sound->streamlength = sound->streamsize = sound->streamposition = 0;
-    sound->callback = nullptr;
-    sound->loop = 0;
     setdefaults(sound);
     soundsystem.numsounds++;
 }
@@ -248,23 +256,30 @@ int Soundsystem_LoadWAV(const char *name, s_sound *sound)
     }
     uint32_t got = corefile_read(bytes, 1, filesize, &file);
     corefile_close(&file);
+    int ok = Soundsystem_LoadWAVBuffer(name, bytes, got, sound);
+    free(bytes);
+    return ok;
+}
 
+int Soundsystem_LoadWAVBuffer(const char *name, const uint8_t *file, size_t filesize,
+                              s_sound *sound)
+{
     s_wavinfo info;
-    e_waverror error = wav_parse(bytes, got, &info);
-    uint8_t *data = error == WAV_OK ? (uint8_t *)malloc(info.size ? info.size : 1) : nullptr;
-    if (error == WAV_NOTWAV || error == WAV_NOTPCM)
+    e_waverror error = wav_parse(file, filesize, &info);
+    if (error == WAV_NOTWAV || error == WAV_NOTPCM) {
         puts(wav_errortext(error));
-    else if (error != WAV_OK)
+        return 0;
+    }
+    if (error != WAV_OK) {
         printf("%s: %s\n", name, wav_errortext(error));
-    else if (!data)
-        printf("%s: out of memory for %u bytes of samples\n", name, (unsigned)info.size);
+        return 0;
+    }
+    uint8_t *data = (uint8_t *)malloc(info.size ? info.size : 1);
     if (!data) {
-        free(bytes);
+        printf("%s: out of memory for %u bytes of samples\n", name, (unsigned)info.size);
         return 0;
     }
     memcpy(data, info.samples, info.size);
-    free(bytes);
-
     sound->channels = info.channels;
     sound->bits = info.bits;
     sound->frequency = info.frequency;
@@ -300,7 +315,10 @@ int Soundsystem_SaveWAV(const char *name, s_sound *sound)
     return ok;
 }
 
-int Soundsystem_SaveSound(const char *name, s_sound *sound) { return Soundsystem_SaveWAV(name, sound); }
+int Soundsystem_SaveSound(const char *name, s_sound *sound)
+{
+    return Soundsystem_SaveWAV(name, sound);
+}
 
 int Soundsystem_CreateSoundStream(s_sound *sound, s_soundcallback callback, int frequency,
                                   int bits, int channels, int length)

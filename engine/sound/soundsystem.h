@@ -7,6 +7,7 @@
 // volume change never meets a half-finished mix pass.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Most sounds mixed at once; a sound started beyond this stays silent.
@@ -73,6 +74,9 @@ uint64_t Soundsystem_GetSoundOffset(s_sound sound);
 // --- Loading, saving, streams -----------------------------------------------
 void Soundsystem_LoadSound(const char *name, s_sound *sound); // by extension; .wav only
 int Soundsystem_LoadWAV(const char *name, s_sound *sound);    // 1 loaded, 0 refused
+// The same for a file already in memory; name is only for the messages.
+int Soundsystem_LoadWAVBuffer(const char *name, const uint8_t *file, size_t filesize,
+                              s_sound *sound);
 int Soundsystem_SaveSound(const char *name, s_sound *sound);  // as WAV, directory mounts only
 int Soundsystem_SaveWAV(const char *name, s_sound *sound);
 int Soundsystem_CreateSoundStream(s_sound *sound, s_soundcallback callback, int frequency,

@@ -3,7 +3,10 @@
 
 #include <cstring>
 
-static uint16_t read16(const uint8_t *p) { return (uint16_t)(p[0] | p[1] << 8); }
+static uint16_t read16(const uint8_t *p)
+{
+    return (uint16_t)(p[0] | p[1] << 8);
+}
 
 static uint32_t read32(const uint8_t *p)
 {
