@@ -70,21 +70,6 @@ bool istga(const char *name)
     return strcmp(upcase(ext), ".TGA") == 0;
 }
 
-int loadbitmap(const char *name, s_bitmap *bitmap)
-{
-    if (!istga(name)) {
-        puts("File format not supported.");
-        return 0;
-    }
-    printf("Loading TGA image.");
-    if (!LoadImageTGA(name, bitmap)) {
-        printf("- ERROR: Image %s not loaded.\n", name);
-        return 0;
-    }
-    VXE_UpdateTexture(bitmap->texture, bitmap->width, bitmap->height, bitmap->pixels);
-    return 1;
-}
-
 }  // namespace
 
 int VXE_CreateBitmap(int width, int height, s_bitmap *bitmap)
@@ -267,12 +252,23 @@ int LoadImageTGA(const char *name, s_bitmap *bitmap)
 
 int VXE_LoadBitmap(const char *name, s_bitmap *bitmap)
 {
-    return loadbitmap(name, bitmap);
+    if (!istga(name)) {
+        puts("File format not supported.");
+        return 0;
+    }
+    printf("Loading TGA image.");
+    if (!LoadImageTGA(name, bitmap)) {
+        printf("- ERROR: Image %s not loaded.\n", name);
+        return 0;
+    }
+    // The texture was made before the decoded pixels were copied in.
+    VXE_UpdateTexture(bitmap->texture, bitmap->width, bitmap->height, bitmap->pixels);
+    return 1;
 }
 
 int VXE_LoadBitmapStatic(const char *name, s_bitmap *bitmap)
 {
-    if (!loadbitmap(name, bitmap))
+    if (!VXE_LoadBitmap(name, bitmap))
         return 0;
     free(bitmap->pixels);
     bitmap->pixels = nullptr;

@@ -14,7 +14,7 @@ void VXE_ShowGraphicsMemory()
     puts("[=== GRAPHICS MEMORY INFO ===]");
     printf("Num.Bitmaps: %d / %d\n", vxe_numbitmaps, VXE_MAXBITMAPS);
     printf("Num.Sprites: %d / %d\n", vxe_numsprites, VXE_MAXSPRITES);
-    printf("Num.Fonts: %d / 16\n", vxe_numfonts);
+    printf("Num.Fonts: %d / %d\n", vxe_numfonts, VXE_MAXFONTS);
     printf("Num.Framebuffers: %d / %d\n", VXE_numframebuffers, VXE_MAXFRAMEBUFFERS);
     puts("[============================]");
 }

@@ -103,7 +103,6 @@ void VXE_CreateSprite(int width, int height, s_sprite *sprite)
     sprite->s0 = sprite->t0 = 0;
     sprite->s1 = (float)(width * 0.99999) / width;
     sprite->t1 = (float)(height * 0.9999) / height;
-    sprite->texture = 0;
     registersprite(sprite);
 }
 

@@ -33,7 +33,15 @@ struct Decoder {
     unsigned char *out;
 };
 
-unsigned le16(const unsigned char *p) { return p[0] | (p[1] << 8); }
+unsigned le16(const unsigned char *p)
+{
+    return p[0] | (p[1] << 8);
+}
+
+uint32_t from24(const unsigned char *p)
+{
+    return 0xFF000000u | (p[2] << 16) | (p[1] << 8) | p[0];
+}
 
 uint32_t from16(unsigned w)
 {
@@ -68,7 +76,7 @@ inline bool decodepixel(const Decoder &d, const unsigned char *p, uint32_t *colo
         *color = from16(le16(p));
         return true;
     case 3:
-        *color = 0xFF000000u | (p[2] << 16) | (p[1] << 8) | p[0];
+        *color = from24(p);
         return true;
     default:
         *color = ((uint32_t)p[3] << 24) | (p[2] << 16) | (p[1] << 8) | p[0];
@@ -103,26 +111,22 @@ int readmap(Decoder &d, const unsigned char *h, bool needed, s_tgaimage *image)
     d.mapfirst = first > 255 ? 256 : first;
     d.mapend = first + length > 256 ? 256 : first + length;
     for (int i = d.mapfirst; i < d.mapend; i++, p += entrybytes)
-        d.map[i] = entrybytes == 3 ? 0xFF000000u | (p[2] << 16) | (p[1] << 8) | p[0]
-                                   : from16(le16(p));
+        d.map[i] = entrybytes == 3 ? from24(p) : from16(le16(p));
     return 1;
 }
 
 // Bits 4-5 of the descriptor say which corner the first pixel belongs to;
-// the output is always top-down, left to right.
+// the output is always top-down, left to right. The file's pixel at
+// (column, row) goes to (startx + column * xstep, starty + row * ystep).
 struct Placement {
-    bool right, top;
     int startx, starty;
+    int xstep, ystep;
 };
 
 Placement placement(int descriptor, int width, int height)
 {
-    Placement p;
-    p.right = descriptor & 0x10;
-    p.top = descriptor & 0x20;
-    p.startx = p.right ? width - 1 : 0;
-    p.starty = p.top ? 0 : height - 1;
-    return p;
+    bool right = descriptor & 0x10, top = descriptor & 0x20;
+    return {right ? width - 1 : 0, top ? 0 : height - 1, right ? -1 : 1, top ? 1 : -1};
 }
 
 int badindex(s_tgaimage *image, int index)
@@ -133,15 +137,13 @@ int badindex(s_tgaimage *image, int index)
 int decoderaw(Decoder &d, int descriptor, int height, s_tgaimage *image)
 {
     Placement place = placement(descriptor, d.width, height);
-    int xstep = place.right ? -1 : 1, ystep = place.top ? 1 : -1;
     const unsigned char *p = d.data + d.pos;
     uint32_t color;
     for (int r = 0; r < height; r++) {
-        int y = place.starty + r * ystep;
         for (int c = 0; c < d.width; c++, p += d.bytesperpixel) {
             if (!decodepixel(d, p, &color))
                 return badindex(image, p[0]);
-            store(d, place.startx + c * xstep, y, color);
+            store(d, place.startx + c * place.xstep, place.starty + r * place.ystep, color);
         }
     }
     return 1;
@@ -172,8 +174,7 @@ int decodepacked(Decoder &d, int descriptor, int height, s_tgaimage *image)
                 if (!run)
                     d.pos += d.bytesperpixel;
             }
-            store(d, place.right ? place.startx - column : column,
-                  place.top ? row : place.starty - row, color);
+            store(d, place.startx + column * place.xstep, place.starty + row * place.ystep, color);
             if (++column == d.width) {
                 column = 0;
                 row++;
