@@ -7,106 +7,61 @@
 namespace {
 
 uint32_t now;
-uint32_t step;   // added after every reading: time passing while we spin
-int readings;
+uint32_t step;  // added after every reading: time passing while we spin
 
 uint32_t virtualclock()
 {
-    readings++;
-    uint32_t reading = now;
     now += step;
-    return reading;
+    return now - step;
 }
 
-struct RefreshTest : testing::Test {
-    void SetUp() override
-    {
-        now = 1000;
-        step = 0;
-        readings = 0;
-        VXE_video_numframes = 0;
-        vxe_setclock(virtualclock);
-    }
-    void TearDown() override { vxe_setclock(nullptr); }
-};
-
-TEST_F(RefreshTest, FrameTimeFromRate)
+TEST(Refresh, FrameTimeFromRateAndPacing)
 {
-    struct {
-        int rate;
-        uint32_t ms;
-    } cases[] = {
-        {60, 15}, {50, 18}, {100, 9}, {30, 30}, {1, 909},
-        {-20, 20}, {-1, 1},                 // negative: the frame time itself
-        {909, 1}, {910, 1}, {1000, 1},      // would truncate to 0
-        {0, 1},                             // no rate: no pacing, no division by 0
-    };
+    vxe_setclock(virtualclock);
+    now = 1000, step = 0;
+    // {rate, ms}: truncated; negative rates are the frame time; 910 and 0 would give 0 ms.
+    const int cases[][2] = {{60, 15}, {50, 18}, {70, 12}, {1, 909},
+                            {-20, 20}, {-1, 1}, {910, 1}, {0, 1}};
     for (const auto &c : cases) {
-        VXE_SetRefreshRate(c.rate);
-        EXPECT_EQ(VXE_video_updatespeed, c.ms) << "rate " << c.rate;
+        VXE_SetRefreshRate(c[0]);
+        EXPECT_EQ(VXE_video_updatespeed, (uint32_t)c[1]) << "rate " << c[0];
     }
-    now = 4242;
-    VXE_SetRefreshRate(60);
-    EXPECT_EQ(VXE_video_time, 4242u);
-}
+    EXPECT_EQ(VXE_video_time, 1000u);  // the slot starts now
 
-TEST_F(RefreshTest, WaitPacesFromTheEndOfTheLastWait)
-{
-    VXE_SetRefreshRate(60);  // 15 ms at t = 1000
-    readings = 0;
-
-    // The frame's work took 30 ms: no waiting, about two frame times.
-    now = 1030;
+    VXE_SetRefreshRate(60);  // 15 ms slots from 1000
+    now = 1030;  // the frame's work took two slots: no waiting
     EXPECT_FLOAT_EQ(VXE_WaitRefresh(), 2.0f);
     EXPECT_EQ(VXE_video_time, 1030u);
-    EXPECT_EQ(readings, 2);
-
-    // A quick frame spins until the next slot, measured from 1030 (the
-    // overrun is not caught up). The slot starts at the reading that ended
-    // the spin, not at the extra reading taken for the duration.
+    // A quick frame spins till the next slot from 1030 (an overrun is not
+    // caught up), which starts at the reading that ended the spin.
     step = 1;
-    float frames = VXE_WaitRefresh();
+    EXPECT_FLOAT_EQ(VXE_WaitRefresh(), 16.0f / 15.0f);
     EXPECT_EQ(VXE_video_time, 1045u);
-    EXPECT_FLOAT_EQ(frames, 16.0f / 15.0f);
-    EXPECT_EQ(VXE_video_numframes, 2u);
-}
 
-TEST_F(RefreshTest, WaitSurvivesTheWrapOfTheTick)
-{
+    // Across the wrap of the tick: neither skipped nor waited for 49 days.
     VXE_SetRefreshRate(-15);
-    // Slot ends just past the wrap: neither skipped nor waited for 49 days.
-    now = 0xFFFFFFF8u;
-    VXE_video_time = 0xFFFFFFF8u;
-    step = 1;
+    now = VXE_video_time = 0xFFFFFFF8u;
     VXE_WaitRefresh();
-    EXPECT_EQ(VXE_video_time, 0xFFFFFFF8u + 15u);
     EXPECT_EQ(VXE_video_time, 7u);
-
-    // Slot ends right before the wrap while the clock is already past it.
     VXE_video_time = 0xFFFFFFF0u;
-    now = 3;
-    step = 0;
+    now = 3, step = 0;
     EXPECT_FLOAT_EQ(VXE_WaitRefresh(), 19.0f / 15.0f);
 }
 
-TEST_F(RefreshTest, FramesPerSecondSampledOncePerSecond)
+TEST(Refresh, FramesPerSecondSampledOncePerSecond)
 {
-    VXE_video_oldtime = 1000;
-    VXE_video_fps = 0;
+    vxe_setclock(virtualclock);
+    now = VXE_video_oldtime = 1000, step = 1;
+    VXE_video_numframes = 0;
     VXE_SetRefreshRate(-1);
-    step = 1;
     for (int i = 0; i < 57; i++)
         VXE_WaitRefresh();
-    step = 0;
-    now = 1999;
+    now = 1999, step = 0;
     EXPECT_EQ(VXE_GetFPS(), 0u);  // not a whole second yet
-    EXPECT_EQ(VXE_video_numframes, 57u);
-
     now = 2000;
     EXPECT_EQ(VXE_GetFPS(), 57u);
     VXE_WaitRefresh();
-    now = 2500;
-    // Asked again within the same second: same value, count kept going.
+    now = 2500;  // within the next second: same value, new count going on
     EXPECT_EQ(VXE_GetFPS(), 57u);
     EXPECT_EQ(VXE_video_numframes, 1u);
 }
