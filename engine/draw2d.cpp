@@ -74,9 +74,13 @@ void VXE_UpdateMatrix(float *matrix)
     glLoadMatrixf(matrix);
 }
 
-void VXE_UpdateVertexData(float *, int, int) {}
+void VXE_UpdateVertexData(float *, int, int)
+{
+}
 
-void VXE_DrawFaceList(int, int) {}
+void VXE_DrawFaceList(int, int)
+{
+}
 
 static void setcapabilities(int bits, bool on)
 {
@@ -142,14 +146,20 @@ static void drawarrays(const GLfloat vertices[12], const GLfloat texcoords[8])
     VXE_stats_numtriangles += 2;
 }
 
+// An axis-aligned quad in the 2D projection; visibility already checked.
+static void drawrect(float x, float y, float w, float h, const GLfloat texcoords[8])
+{
+    const GLfloat vertices[12] = {x, y, 0, x + w, y, 0, x + w, y + h, 0, x, y + h, 0};
+    VXE_Enable2D();
+    drawarrays(vertices, texcoords);
+}
+
 void VXE_DrawQuad(float x, float y, float w, float h, float s0, float t0, float s1, float t1)
 {
     if (!quadvisible(x, y, w, h))
         return;
-    const GLfloat vertices[12] = {x, y, 0, x + w, y, 0, x + w, y + h, 0, x, y + h, 0};
     const GLfloat texcoords[8] = {s0, t0, s1, t0, s1, t1, s0, t1};
-    VXE_Enable2D();
-    drawarrays(vertices, texcoords);
+    drawrect(x, y, w, h, texcoords);
 }
 
 void VXE_DrawRotatedQuad(float x, float y, float w, float h, float s0, float t0, float s1,
@@ -171,11 +181,9 @@ void VXE_DrawColorQuad(float x, float y, float w, float h, float r, float g, flo
 {
     if (!quadvisible(x, y, w, h))
         return;
-    const GLfloat vertices[12] = {x, y, 0, x + w, y, 0, x + w, y + h, 0, x, y + h, 0};
     static const GLfloat texcoords[8] = {0, 0, 1, 0, 1, 1, 0, 1};
     glColor4f(r, g, b, 1);
-    VXE_Enable2D();
-    drawarrays(vertices, texcoords);
+    drawrect(x, y, w, h, texcoords);
     glColor4f(1, 1, 1, 1);
 }
 

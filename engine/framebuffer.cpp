@@ -1,8 +1,8 @@
-// Framebuffers. Each has a window-sized-or-smaller colour texture attached
-// to a framebuffer object. When framebuffer objects are missing or the last
-// one created was incomplete, drawing goes to the window's back buffer and
-// presentation copies it into the current framebuffer's texture through
-// the `pixels` buffer.
+// Framebuffers. Each has a colour texture (and optionally a depth texture)
+// attached to a framebuffer object. When framebuffer objects are missing or
+// the last one created was incomplete, drawing goes to the window's back
+// buffer and presentation copies it into the current framebuffer's texture
+// through the `pixels` buffer.
 #include "engine/framebuffer.h"
 
 #include <GL/glew.h>

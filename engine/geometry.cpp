@@ -37,7 +37,9 @@ static void multiply(double m[16], const double b[16])
     memcpy(m, r, sizeof(r));
 }
 
-static const double DEG = 3.141592653589793 / 180.0;
+static const double PI = 3.141592653589793;
+static const double DEG = PI / 180.0;
+static const double RADTODEG = 180.0 / PI;
 
 static void rotatex(double m[16], double degrees)
 {
@@ -75,7 +77,7 @@ static void translate(double m[16], double x, double y, double z)
 
 bool vxe_perspectivematrix(double m[16], double fov, double aspect, double znear, double zfar)
 {
-    double ymax = znear * tan(fov * 3.141592653589793 / 360.0);
+    double ymax = znear * tan(fov * PI / 360.0);
     double left = -ymax * aspect, right = ymax * aspect;
     double bottom = -ymax, top = ymax;
     // The frustums glFrustum refuses: empty, or a plane at or behind the eye.
@@ -111,8 +113,8 @@ bool vxe_lookatmatrix(double m[16], double eyex, double eyey, double eyez,
     } else {
         double a = dx == 0.0 ? dz : hypot(dx, dz);
         double b = hypot(dy, a);
-        double pitch = asin(clampunit(dy / b)) * 57.29577951308232;
-        double yaw = asin(clampunit(dx / a)) * 57.29577951308232;
+        double pitch = asin(clampunit(dy / b)) * RADTODEG;
+        double yaw = asin(clampunit(dx / a)) * RADTODEG;
         rotatex(m, pitch);
         rotatey(m, dz < 0.0 ? yaw + 180.0 : 360.0 - yaw);
     }

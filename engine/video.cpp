@@ -83,16 +83,15 @@ void VXE_SwapBuffers()
     const s_framebufferdata *data = &VXE_framebufferdata[VXE_FrameBuffer->id];
     const int fbwidth = VXE_FrameBuffer->width, fbheight = VXE_FrameBuffer->height;
 
-    if (VXE_framebuffers_enabled) {
+    if (VXE_framebuffers_enabled)
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    } else if (data->pixels) {
+    glBindTexture(GL_TEXTURE_2D, data->texture);
+    if (!VXE_framebuffers_enabled && data->pixels) {
         // The frame was drawn into the back buffer: copy it into the texture.
         glReadPixels(0, 0, fbwidth, fbheight, GL_RGBA, GL_UNSIGNED_BYTE, data->pixels);
-        glBindTexture(GL_TEXTURE_2D, data->texture);
         glTexImage2D(GL_TEXTURE_2D, 0, 4, fbwidth, fbheight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                      data->pixels);
     }
-    glBindTexture(GL_TEXTURE_2D, data->texture);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     glViewport(0, 0, VXE_video.width, VXE_video.height);
@@ -159,6 +158,10 @@ int PowerOfTwo(int n)
     return n;
 }
 
-void VXE_PushGraphics() {}
+void VXE_PushGraphics()
+{
+}
 
-void VXE_PopGraphics() {}
+void VXE_PopGraphics()
+{
+}
