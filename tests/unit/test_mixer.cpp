@@ -97,4 +97,34 @@ TEST_F(Mixer, StreamRefillsAfterItsWholeBuffer)
     EXPECT_EQ(1488, Right(AUDIODRIVER_FRAMES - 1));
 }
 
+TEST_F(Mixer, RecordsThatLieAboutTheirDataAreNeverReadPast)
+{
+    s_sound *lying = Constant(1000, 10);
+    lying->length = 1000000; // more samples than its data holds
+    s_sound *pastend = Constant(1000, 10);
+    pastend->loop = 1;
+    Soundsystem_PlaySound(lying, 0);
+    Soundsystem_PlaySound(pastend, 1);
+    Soundsystem_SetSoundOffset(pastend, 1000000 * 256ull);
+    Mix();
+    EXPECT_EQ(0, lying->playing);
+    EXPECT_EQ(1, pastend->playing); // looping: wrapped back into its data
+    EXPECT_LT(pastend->position, 10u * 256);
+}
+
+TEST_F(Mixer, SoundOverTwoToThe24SamplesEndsAtItsRealEnd)
+{
+    // The end position in 24.8 fixed point no longer fits 32 bits.
+    s_sound *s = Stream(44100, 1, (1 << 24) + 4, 8);
+    memset(s->data, 255, s->size);
+    s->loop = 0;
+    s->leftvolume = s->rightvolume = 255;
+    Soundsystem_PlaySound(s, 0);
+    Soundsystem_SetSoundOffset(s, (uint64_t)(1u << 24) << 8);
+    Mix();
+    EXPECT_NE(0, Left(3));
+    EXPECT_EQ(0, Left(4));
+    EXPECT_EQ(0, s->playing);
+}
+
 } // namespace
