@@ -168,10 +168,15 @@ TEST(Video, ShaderTableHandsOutIdsInOrder)
             << (name ? name : "null");
     }
     // A source that does not compile still takes an id; its log is printed.
+    file = fopen("video_test.frag", "w");
+    ASSERT_NE(file, nullptr);
+    fputs("#version 120\nvoid main() { gl_FragColor = undeclared; }", file);
+    fclose(file);
     testing::internal::CaptureStdout();
-    EXPECT_EQ(VXE_LoadShader("video_test.vert", "video_test.vert"), next);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find(" error"), std::string::npos);
+    EXPECT_EQ(VXE_LoadShader("video_test.vert", "video_test.frag"), next);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("compiler error"), std::string::npos);
     unlink("video_test.vert");
+    unlink("video_test.frag");
 
     GLint program, shader = VXE_InitDefaultPostShader();
     VXE_BindShader(shader);
