@@ -181,13 +181,15 @@ void VXE_UnbindShader()
 }
 
 // Binds the shader and finds the uniform; -1 when there is nothing to set.
+// The bind comes first so that even a call with no name leaves the program
+// bound, as every other call does.
 static GLint uniform(int id, const char *name)
 {
-    if (!VXE_shaders_enabled || !name)
+    if (!VXE_shaders_enabled)
         return -1;
     VXE_BindShader(id);
     GLuint program = programof(id);
-    return program ? glGetUniformLocation(program, name) : -1;
+    return program && name ? glGetUniformLocation(program, name) : -1;
 }
 
 void VXE_SetShaderUniform1i(int id, const char *name, int value)

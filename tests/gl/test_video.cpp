@@ -179,7 +179,13 @@ TEST(Video, ShaderTableHandsOutIdsInOrder)
     unlink("video_test.frag");
 
     GLint program, shader = VXE_InitDefaultPostShader();
-    VXE_BindShader(shader);
+    // Setting a uniform binds the program, even one the program lacks.
+    for (const char *name : {"nosuch", (const char *)nullptr}) {
+        VXE_BindShader(-1);
+        VXE_SetShaderUniform1f(shader, name, 1.0f);
+        glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+        EXPECT_EQ((GLuint)program, VXE_shader[shader].program) << (name ? name : "null");
+    }
     VXE_DeleteShader(shader);
     VXE_BindShader(shader);  // a deleted id falls back to fixed function
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
