@@ -18,7 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#define SOURCE "corefile/corefile"
+#define SOURCE "corefile/corefile-std"
 #define CF_ALLOC(size) _wrap_malloc_dbg((size), SOURCE, __LINE__)
 #define CF_FREE(block) _wrap_free_dbg((block), SOURCE, __LINE__)
 
@@ -29,6 +29,8 @@ FILE *g_fp;
 enum {
     HEADER_BYTES = 12,
     MIN_ENTRY_BYTES = 12,   // namelength, hash, offset around an empty name
+    // Longer names do not fit the 256-byte scan and listing buffers: such
+    // archive entries refuse the mount, such files in a directory are skipped.
     MAX_NAME = COREFILE_MAXPATH - 1,
     MAX_LOOKUP = 4096,      // longest name a caller may ask for
 };
@@ -128,11 +130,16 @@ static int refuse(const char *name, const char *format, ...)
 // file's length, so no offset, size or name can reach outside the file.
 static int read_archive(const char *name, uint64_t start, uint64_t filesize)
 {
-    uint8_t header[HEADER_BYTES];
-    if (filesize < start + HEADER_BYTES || fread(header, 1, HEADER_BYTES, g_fp) != HEADER_BYTES)
+    uint8_t header[HEADER_BYTES] = {};
+    size_t got = fread(header, 1, HEADER_BYTES, g_fp);
+    // Not an archive at all is an ordinary answer, given without a message;
+    // callers may probe one kind after the other.
+    if (got < 4 || memcmp(header, "CORE", 4) != 0) {
+        corefile_closeimage();
+        return 0;
+    }
+    if (filesize < start + HEADER_BYTES || got != HEADER_BYTES)
         return refuse(name, "truncated header");
-    if (memcmp(header, "CORE", 4) != 0)
-        return refuse(name, "no CORE signature");
     uint32_t numfiles = get_u32(header + 4);
     uint32_t romsize = get_u32(header + 8);
     _dbg_printf("numfiles: %d\n", (int)numfiles);
@@ -201,6 +208,14 @@ static int read_archive(const char *name, uint64_t start, uint64_t filesize)
 // Returns false when PATH cannot be listed.
 static bool corefile_opendir(int at, const char *path, int pass)
 {
+    // Levels: the '/' between the first and the last character, plus one.
+    // Only reported: descriptors make walking back up unnecessary.
+    size_t path_length = strlen(path);
+    int levels = 1;
+    for (size_t i = 1; path_length > 1 && i + 1 < path_length; i++)
+        levels += path[i] == '/';
+    if (levels > 1)
+        _dbg_printf("path has %d sublevels\n", levels);
     int fd = openat(at, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR *dir = fd >= 0 ? fdopendir(fd) : nullptr;
     if (!dir) {
@@ -261,7 +276,7 @@ static bool corefile_opendir(int at, const char *path, int pass)
         }
     }
     if (closedir(dir) != 0)
-        _dbg_printf("error closing directory\n");
+        puts("Error closing directory");
     return true;
 }
 
@@ -270,6 +285,8 @@ static int read_directory(const char *name)
     curDir[0] = curFile[0] = 0;
     diroffset = 0;
     corefile_image.numfiles = 0;
+    // A directory that cannot be listed fails the mount instead of mounting
+    // as an empty image that looks like success.
     if (!corefile_opendir(AT_FDCWD, name, 0)) {
         corefile_closeimage();
         return 0;
@@ -293,10 +310,12 @@ static int read_directory(const char *name)
 
 int corefile_mountimage(const char *name, int kind)
 {
-    if (kind < COREFILE_KIND_ARCHIVE || kind > COREFILE_KIND_DIRECTORY || !name)
+    if (!name)
+        return 0;
+    _dbg_printf("Loading resource image: %s\n", name);
+    if (kind < COREFILE_KIND_ARCHIVE || kind > COREFILE_KIND_DIRECTORY)
         return 0;
     corefile_closeimage();   // one image at a time
-    _dbg_printf("Loading resource image: %s\n", name);
 
     int ok;
     if (kind == COREFILE_KIND_DIRECTORY) {
@@ -321,7 +340,6 @@ int corefile_mountimage(const char *name, int kind)
         corefile_mounttype = COREFILE_MOUNT_ARCHIVE;
         uint64_t start = 0;
         if (kind == COREFILE_KIND_APPENDED) {
-            _dbg_printf("loading from executable\n");
             uint32_t position;
             if (filesize < 4 + HEADER_BYTES || fseeko(g_fp, (off_t)(filesize - 4), SEEK_SET) != 0 ||
                 !read_u32(g_fp, &position))
@@ -332,6 +350,7 @@ int corefile_mountimage(const char *name, int kind)
             start = position;
             if (fseeko(g_fp, (off_t)start, SEEK_SET) != 0)
                 return refuse(name, "cannot seek to the archive");
+            _dbg_printf("loading from executable\n");
         } else {
             _dbg_printf("loading from file\n");
         }

@@ -13,6 +13,8 @@
 //
 // Offsets and romsize count from the first byte of the host file. An
 // appended archive ends its host file with the u32 position of its header.
+// Archives are written by tools/corepack, which stores the files in sorted
+// name order and refuses names that are not lower case.
 // Names are stored lower case with '/' between directory levels; lookups
 // lower-case the requested name. Archives are untrusted: a mount checks the
 // whole header and table against the file before accepting it.

@@ -10,7 +10,9 @@
 
 #include <cstring>
 
-#define SOURCE "corefile/dirlist"
+// The listing is part of the file system and names itself like it in
+// allocation reports.
+#define SOURCE "corefile/corefile-std"
 
 s_corefile_entry *corefile_filelist;
 uint32_t corefile_numfiles;
