@@ -31,6 +31,7 @@ int chip_keypressed;
 int chip_charset;
 int chip_romsize;
 uint32_t chiptime;
+s_font chip8font;
 
 static const int ADDRESS_MASK = 0xFFF;
 static const int STACK_DEPTH = 64;
@@ -177,6 +178,10 @@ void chip8_runcpu()
     int nnn = ((hi & 0xF) << 8) + lo;
     unsigned char *v = chip_vreg;
     bool jump = false;
+
+    // Loading chip8font is all it takes to see the running instruction on screen.
+    VXE_DrawText(8, 2, chip8font, "PC: %03x [%02x%02x] - OPCODE: %x, X:%x, Y:%x, Z:%x, NNN:%03x\n", pc, hi, lo, op,
+                 x, y, n, nnn);
 
     switch (op) {
     case 0x0:

@@ -2,12 +2,15 @@
 // one-instruction step.
 //
 // One machine, held in globals. The core does no I/O beyond loading a
-// program through the virtual file system; keys and time come from the
+// program through the virtual file system and tracing each step in the
+// empty chip8font, which draws nothing; keys and time come from the
 // engine (VXE_GetKeys, VXE_GetMillis) or from hooks a headless runner
 // installs, so the demo and tools/chip8run execute the same code.
 #pragma once
 
 #include <cstdint>
+
+#include "engine/font.h"
 
 // ---- Machine state (zero at program start) --------------------------------
 extern unsigned char chip_memory[4096];   // address space 0x000-0xFFF; programs at 0x200
@@ -25,6 +28,7 @@ extern int chip_keypressed;               // 0 none, else keypad key + 1
 extern int chip_charset;                  // font flag: next sprite reads chip_characters
 extern int chip_romsize;                  // bytes of the program loaded last
 extern uint32_t chiptime;                 // clock reading at the last timer step
+extern s_font chip8font;                  // instruction trace font; never loaded, so the trace is blank
 
 // Room for a program: 0x200 up to the end of memory.
 const int CHIP8_MAXROM = 4096 - 0x200;
@@ -57,6 +61,6 @@ void chip8_setkeysource(int (*source)());
 void chip8_setwaithook(int (*wait)());
 
 // ---- Execution ---------------------------------------------------------------
-// Executes one instruction, then steps the timers once if more than 20 ms
+// Traces and executes one instruction, then steps the timers once if more than 20 ms
 // passed since the last timer step.
 void chip8_runcpu();
