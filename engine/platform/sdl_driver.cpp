@@ -250,9 +250,12 @@ static void translate(const SDL_Event &e)
         break;
     case SDL_MOUSEWHEEL: {
         vxe_msg_begin();
-        int delta = e.wheel.y;
+        // Only vertical scrolling is a wheel message; a sideways scroll is
+        // some other message and leaves the wheel alone. A fraction of a
+        // notch (smooth wheels) is still a message, hence one step.
+        float delta = e.wheel.preciseY;
         if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) delta = -delta;
-        vxe_msg_wheel(delta);
+        if (delta != 0) vxe_msg_wheel(delta < 0 ? -1 : 1);
         break;
     }
     case SDL_KEYDOWN:

@@ -50,6 +50,8 @@ static void findarchive()
         printf("[VXE] Cannot change to %s\n", exe);
 }
 
+// The system hands argv over already split; CommandLineToArgvA serves a
+// command line that arrives as one text.
 static void appthread(int argc, char **argv)
 {
     s_result = coremain(argc, argv);

@@ -66,6 +66,49 @@ TEST(Mouse, WheelStepsAndRelativeMotion)
     vxe_input_mouse_mode = 0;
 }
 
+// Pushes an event and drains the queue through the message pump (SDL
+// queues bookkeeping events of its own too).
+static void pump(SDL_Event e)
+{
+    SDL_PushEvent(&e);
+    while (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
+        vxe_pumpmessages();
+}
+
+TEST(WindowEvents, WheelStepsAndSystemKeys)
+{
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
+    const int z0 = vxe_mouse_z;
+    // {sideways, vertical, z step, direction}: sideways scrolling is not the
+    // wheel, and a fraction of a notch is one step.
+    const struct { int x; float y; int z, zdir; } wheels[] = {
+        {0, 1, 1, 1}, {0, -3, 0, -1}, {1, 0, 0, -1}, {0, 0.25f, 1, 1}};
+    for (const auto &w : wheels) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEWHEEL;
+        e.wheel.x = w.x;
+        e.wheel.y = (int)w.y;
+        e.wheel.preciseY = w.y;
+        pump(e);
+        EXPECT_EQ(vxe_mouse_z - z0, w.z) << w.x << " " << w.y;
+        EXPECT_EQ(vxe_mouse_zdir, w.zdir) << w.x << " " << w.y;
+    }
+
+    // Keys held with Alt, and F10, are left to the system.
+    const struct { SDL_Scancode sc; Uint16 mod; int key, down; } keys[] = {
+        {SDL_SCANCODE_G, KMOD_LALT, 'G', 0}, {SDL_SCANCODE_F10, 0, VXE_KEY_F10, 0},
+        {SDL_SCANCODE_G, 0, 'G', 1}};
+    for (const auto &k : keys) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.scancode = k.sc;
+        e.key.keysym.mod = k.mod;
+        pump(e);
+        EXPECT_EQ(VXE_keys[k.key], k.down) << k.key;
+    }
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
+}
+
 TEST(Joystick, HatAndButtonTables)
 {
     const unsigned hat[][2] = {{0, 0x1},     {4500, 0x9},  {9000, 0x8},  {13500, 0xA},
