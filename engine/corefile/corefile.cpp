@@ -18,7 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#define SOURCE "corefile/corefile-std"
+#define SOURCE "corefile/corefile"
 #define CF_ALLOC(size) _wrap_malloc_dbg((size), SOURCE, __LINE__)
 #define CF_FREE(block) _wrap_free_dbg((block), SOURCE, __LINE__)
 
@@ -130,16 +130,13 @@ static int refuse(const char *name, const char *format, ...)
 // file's length, so no offset, size or name can reach outside the file.
 static int read_archive(const char *name, uint64_t start, uint64_t filesize)
 {
-    uint8_t header[HEADER_BYTES] = {};
-    size_t got = fread(header, 1, HEADER_BYTES, g_fp);
-    // Not an archive at all is an ordinary answer, given without a message;
-    // callers may probe one kind after the other.
-    if (got < 4 || memcmp(header, "CORE", 4) != 0) {
-        corefile_closeimage();
-        return 0;
-    }
-    if (filesize < start + HEADER_BYTES || got != HEADER_BYTES)
+    // A file without the signature is refused with a message too: a silent
+    // failure leaves the user guessing why nothing loads.
+    uint8_t header[HEADER_BYTES];
+    if (filesize < start + HEADER_BYTES || fread(header, 1, HEADER_BYTES, g_fp) != HEADER_BYTES)
         return refuse(name, "truncated header");
+    if (memcmp(header, "CORE", 4) != 0)
+        return refuse(name, "no CORE signature");
     uint32_t numfiles = get_u32(header + 4);
     uint32_t romsize = get_u32(header + 8);
     _dbg_printf("numfiles: %d\n", (int)numfiles);

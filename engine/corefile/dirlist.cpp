@@ -10,9 +10,7 @@
 
 #include <cstring>
 
-// The listing is part of the file system and names itself like it in
-// allocation reports.
-#define SOURCE "corefile/corefile-std"
+#define SOURCE "corefile/dirlist"
 
 s_corefile_entry *corefile_filelist;
 uint32_t corefile_numfiles;

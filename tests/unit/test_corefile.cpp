@@ -180,7 +180,7 @@ TEST_F(Corefile, ShortReadsLeaveZerosAndLoadBufferNoticesThem)
     EXPECT_NE(said([] { EXPECT_EQ(corefile_loadbuffer("last.bin"), nullptr); }).find("short read"), npos);
 }
 
-TEST_F(Corefile, DamagedArchivesAreRefusedWithAReasonAndOthersSilently)
+TEST_F(Corefile, DamagedArchivesAreRefusedWithAReason)
 {
     // Header 0..12; entry 0 at 12 (name at 20, offset at 25); entry 1 at 29
     // (name at 37, offset at 42); data 46..57.
@@ -188,10 +188,8 @@ TEST_F(Corefile, DamagedArchivesAreRefusedWithAReasonAndOthersSilently)
     auto patched = [&](size_t at, uint32_t value, size_t length = 57) {
         return good.substr(0, length).replace(at, 4, u32(value));
     };
-    // A null reason: no archive at all, refused without a message.
     struct { const char *what; std::string bytes; int kind; const char *reason; } cases[] = {
-        {"wrong magic", "K" + good.substr(1), 0, nullptr},
-        {"too short for the magic", "CO", 0, nullptr},
+        {"wrong magic", "K" + good.substr(1), 0, "no CORE signature"},
         {"truncated header", good.substr(0, 8), 0, "truncated header"},
         {"numfiles too large", patched(4, 0x7FFFFFFF), 0, "cannot fit"},
         {"table truncated", patched(8, 44, 44), 0, "table truncated at entry 1"},
@@ -205,15 +203,12 @@ TEST_F(Corefile, DamagedArchivesAreRefusedWithAReasonAndOthersSilently)
         {"romsize past the end", patched(8, 58), 0, "romsize 58"},
         {"trailer outside the file", good + u32(0xFFFFFF00u), 1, "trailer points"},
         {"file too short for a trailer", "CORE", 1, "too short"},
-        {"trailer pointing at junk", std::string(64, 'j') + u32(8), 1, nullptr},
+        {"trailer pointing at junk", std::string(64, 'j') + u32(8), 1, "no CORE signature"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         std::string why = said([&] { EXPECT_EQ(mount(c.bytes, c.kind), 0); });
-        if (c.reason)
-            EXPECT_NE(why.find(c.reason), npos) << why;
-        else
-            EXPECT_EQ(why.substr(why.find('\n') + 1), c.kind ? "loading from executable\n" : "loading from file\n");
+        EXPECT_NE(why.find(c.reason), npos) << why;
         EXPECT_EQ(corefile_mounttype, COREFILE_MOUNT_NONE);
         EXPECT_EQ(g_mem_in_use, baseline);
     }

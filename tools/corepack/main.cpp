@@ -32,8 +32,8 @@ static int usage()
 }
 
 // Mounts an archive of its own or one appended to a host file. The quiet
-// attempts keep the probe of the wrong kind off the screen; if both fail,
-// the standalone attempt runs again to show why.
+// attempts keep a host file's expected signature failure off the screen; if
+// both fail, the standalone attempt runs again to show why.
 static bool mount(const char *archive)
 {
     _dbg_setstream(nullptr);
