@@ -179,9 +179,12 @@ void chip8_runcpu()
     unsigned char *v = chip_vreg;
     bool jump = false;
 
-    // Loading chip8font is all it takes to see the running instruction on screen.
-    VXE_DrawText(8, 2, chip8font, "PC: %03x [%02x%02x] - OPCODE: %x, X:%x, Y:%x, Z:%x, NNN:%03x\n", pc, hi, lo, op,
-                 x, y, n, nnn);
+    // Loading chip8font is all it takes to see the running instruction on
+    // screen. Until then the trace would draw nothing at the price of a
+    // formatted print and a font copy per step, so it is skipped.
+    if (chip8font.numletters)
+        VXE_DrawText(8, 2, chip8font, "PC: %03x [%02x%02x] - OPCODE: %x, X:%x, Y:%x, Z:%x, NNN:%03x\n", pc, hi, lo,
+                     op, x, y, n, nnn);
 
     switch (op) {
     case 0x0:
