@@ -67,7 +67,8 @@ check_window() {
     info=$(xwininfo -id "$win") || fail "cannot read the window"
     echo "$info" | grep -q "Width: 1280" || fail "window is not 1280 wide: $info"
     echo "$info" | grep -q "Height: 720" || fail "window is not 720 high: $info"
-    grep -q '^\[VXE\] Init' "$work/out" || fail "no [VXE] start-up lines"
+    # The window shows before the GL start-up lines are printed.
+    wait_for "grep -q '^\[VXE\] Init OpenGL' '$work/out'" 100 || fail "no [VXE] start-up lines"
 }
 
 # Waits up to $1 seconds for floxa to exit and checks its status; while it
