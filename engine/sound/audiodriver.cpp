@@ -71,14 +71,19 @@ int audiodriver_init(int rate, int bits, int frames, int flags)
     soundsystem.bufferlength = AUDIODRIVER_FRAMES;
 
     // The ring is ready before the device starts pulling from it.
+    // A refused device says nothing itself; the failure shows as the
+    // buffer error after "open wav-buffers".
     puts("open waveout");
-    if (!audiodriver_sdl_open(rate, channels, AUDIODRIVER_FRAMES)) {
+    int opened = audiodriver_sdl_open(rate, channels, AUDIODRIVER_FRAMES);
+    if (opened)
+        puts("AUDIO: opening audio device succesful!");
+    puts("open wav-buffers");
+    if (!opened) {
         puts("AUDIO: error opening audio buffer");
         audiodriver_close();
         return 0;
     }
     g_device_open = 1;
-    puts("AUDIO: opening audio device succesful!");
     puts("audiodriver inited");
     return 1;
 }
