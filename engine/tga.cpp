@@ -149,7 +149,8 @@ int decoderaw(Decoder &d, int descriptor, int height, s_tgaimage *image)
     return 1;
 }
 
-// Packets may run on from one row into the next, never past the image.
+// Packets may run on from one row into the next. Pixels of the last packet
+// beyond the image are dropped, and so not read.
 int decodepacked(Decoder &d, int descriptor, int height, s_tgaimage *image)
 {
     Placement place = placement(descriptor, d.width, height);
@@ -163,7 +164,7 @@ int decodepacked(Decoder &d, int descriptor, int height, s_tgaimage *image)
         size_t count = (size_t)(header & 0x7F) + 1;
         bool run = header & 0x80;
         if (count > npixels - written)
-            return fail(image, "run-length packet overruns the image");
+            count = npixels - written;
         if ((run ? 1 : count) * d.bytesperpixel > d.size - d.pos)
             return fail(image, "run-length data is truncated");
         for (size_t i = 0; i < count; i++) {
@@ -209,11 +210,9 @@ int VXE_DecodeTGA(const unsigned char *data, size_t size, s_tgaimage *image)
         return fail(image, "colour-map type %d is not supported", maptype);
     if (bpp != 8 && bpp != 15 && bpp != 16 && bpp != 24 && bpp != 32)
         return fail(image, "%d bits per pixel are not supported", bpp);
+    // Pixels decode by their depth alone: the type only decides whether an
+    // 8-bit pixel is grey, so a 16-bit grey or mapped file reads as colour.
     bool grey = type == 3 || type == 11;
-    bool mapped = type == 1 || type == 9;
-    if ((grey || mapped) && bpp != 8)
-        return fail(image, "%s images of %d bits per pixel are not supported",
-                    grey ? "grey" : "colour-mapped", bpp);
     // An 8-bit pixel that is not grey is a colour index, whatever the type says.
     bool usesmap = bpp == 8 && !grey;
     if (usesmap && maptype == 0)

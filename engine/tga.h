@@ -2,8 +2,8 @@
 // so tools and tests decode with no context.
 //
 // Reads uncompressed and run-length packed images (types 1, 2, 3, 9, 10, 11):
-// 8-bit grey and colour-mapped, 15/16/24/32-bit pixels, colour maps of
-// 15/16/24-bit entries, all four origins. Magenta-like pixels (red > 240,
+// 8-bit grey and colour-mapped, 15/16/24/32-bit pixels whatever the type,
+// colour maps of 15/16/24-bit entries, all four origins. Magenta-like pixels (red > 240,
 // green < 16, blue > 240) become 0, fully transparent. Anything else is
 // refused with a reason; the input is never read past its end.
 #ifndef VXE_TGA_H
