@@ -149,8 +149,8 @@ int decoderaw(Decoder &d, int descriptor, int height, s_tgaimage *image)
     return 1;
 }
 
-// Packets may run on from one row into the next. Pixels of the last packet
-// beyond the image are dropped, and so not read.
+// Packets may run on from one row into the next, never past the image: a
+// packet that overruns it marks a damaged file, which is refused.
 int decodepacked(Decoder &d, int descriptor, int height, s_tgaimage *image)
 {
     Placement place = placement(descriptor, d.width, height);
@@ -164,7 +164,7 @@ int decodepacked(Decoder &d, int descriptor, int height, s_tgaimage *image)
         size_t count = (size_t)(header & 0x7F) + 1;
         bool run = header & 0x80;
         if (count > npixels - written)
-            count = npixels - written;
+            return fail(image, "run-length packet overruns the image");
         if ((run ? 1 : count) * d.bytesperpixel > d.size - d.pos)
             return fail(image, "run-length data is truncated");
         for (size_t i = 0; i < count; i++) {
