@@ -71,8 +71,7 @@ int audiodriver_init(int rate, int bits, int frames, int flags)
     soundsystem.bufferlength = AUDIODRIVER_FRAMES;
 
     // The ring is ready before the device starts pulling from it.
-    // A refused device says nothing itself; the failure shows as the
-    // buffer error after "open wav-buffers".
+    // A refused device shows as the buffer error after "open wav-buffers".
     puts("open waveout");
     int opened = audiodriver_sdl_open(rate, channels, AUDIODRIVER_FRAMES);
     if (opened)

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "engine/sound/audiodriver.h"
@@ -31,8 +32,12 @@ static void SDLCALL pull(void *, Uint8 *stream, int len)
 
 int audiodriver_sdl_open(int rate, int channels, int frames)
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    // SDL's own reason comes first: the driver's lines only say that the
+    // device failed, not why.
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        printf("AUDIO: no audio driver: %s\n", SDL_GetError());
         return 0;
+    }
     SDL_AudioSpec want, have;
     SDL_zero(want);
     want.freq = rate;
@@ -44,6 +49,7 @@ int audiodriver_sdl_open(int rate, int channels, int frames)
     // every pull is one whole block in the mixer's own format.
     g_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (!g_device) {
+        printf("AUDIO: cannot open the audio device: %s\n", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return 0;
     }

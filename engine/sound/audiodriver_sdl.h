@@ -3,8 +3,8 @@
 #pragma once
 
 // Opens the default device at rate Hz, AUDIO_S16SYS, the given channels and
-// frames per block, and starts it. Returns 0, printing nothing (the driver
-// reports the failure), when SDL audio cannot start or the device is refused.
+// frames per block, and starts it. Prints SDL's reason and returns 0 when
+// SDL audio cannot start or the device is refused.
 int audiodriver_sdl_open(int rate, int channels, int frames);
 void audiodriver_sdl_close();
 void audiodriver_sdl_lock();

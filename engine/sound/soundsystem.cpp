@@ -266,14 +266,13 @@ int Soundsystem_LoadWAVBuffer(const char *name, const uint8_t *file, size_t file
 {
     s_wavinfo info;
     e_waverror error = wav_parse(file, filesize, &info);
-    // The two refusals print without a line end; a marker missing at its
-    // fixed offset (an extra chunk) is refused silently.
+    // The two classic refusals print without a line end. A marker missing
+    // at its fixed offset (an extra chunk) is named too, rather than leaving
+    // a silent sound nobody can explain.
     if (error == WAV_NOTWAV || error == WAV_NOTPCM) {
         fputs(wav_errortext(error), stdout);
         return 0;
     }
-    if (error == WAV_NOFMT || error == WAV_NODATA)
-        return 0;
     if (error != WAV_OK) {
         printf("%s: %s\n", name, wav_errortext(error));
         return 0;

@@ -81,9 +81,9 @@ TEST_F(Wav, BadFilesGiveAMessageAndASilentEmptySound)
     } rows[] = {
         {"notriff.wav", "RIFX", "No WAV file", 0, 4}, // no line end
         {"notwave.wav", "WAVF", "No WAV file", 8, 4},
-        {"nofmt.wav", "LIST", "", 12, 4},
+        {"nofmt.wav", "LIST", "nofmt.wav: no \"fmt \" chunk at offset 12\n", 12, 4},
         {"notpcm.wav", "\3", "Not PCM signed", 20, 2},
-        {"extrachunk.wav", "LIST", "", 36, 4},
+        {"extrachunk.wav", "LIST", "extrachunk.wav: no \"data\" chunk at offset 36 (extra chunks are not read)\n", 36, 4},
         {"bits24.wav", "\x18", "bits24.wav: only 8 or 16 bits per sample are played\n", 34, 2},
         {"nochannels.wav", "\0", "nochannels.wav: only 1 or 2 channels are played\n", 22, 2},
         {"norate.wav", "\0\0\0", "norate.wav: sample rate is 0 or too high\n", 24, 4},
