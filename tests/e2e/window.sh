@@ -34,17 +34,13 @@ wait_for() {
     return 1
 }
 
+# The server picks a free display number itself (-displayfd), so tests
+# running in parallel never race for one.
 start_xvfb() {
-    local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 1920x1080x24 +extension GLX -nolisten tcp >"$work/xvfb.log" 2>&1 &
-        xvfb_pid=$!
-        export DISPLAY=":$n"
-        wait_for "xdpyinfo" 50 && return 0
-        kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=""
-    done
-    fail "no free display for Xvfb"
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 +extension GLX -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    wait_for "[ -s '$work/display' ]" 100 || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    export DISPLAY=":$(cat "$work/display")"
 }
 
 # Starts floxa in folder $1 and waits up to 60 s for its window; sets $win.
