@@ -2,17 +2,17 @@
 // slot until the user quits.
 #include "app/frameloop.h"
 
-#include "app/chip8.h"
-#include "app/chip8draw.h"
-#include "engine/bitmap.h"
+#include "app/chip8/chip8.h"
+#include "app/chip8/chip8draw.h"
+#include "engine/graphics/bitmap.h"
 #include "engine/corefile/corefile.h"
-#include "engine/framebuffer.h"
+#include "engine/graphics/framebuffer.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/controller.h"
 #include "engine/platform/sdl_driver.h"
-#include "engine/refresh.h"
+#include "engine/graphics/refresh.h"
 #include "engine/sound/soundsystem.h"
-#include "engine/video.h"
+#include "engine/graphics/video.h"
 
 int gameactive;
 int demoMode;

@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "app/chip8.h"
+#include "app/chip8/chip8.h"
 #include "engine/platform/clock.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/musiclamps.h"
+#include "app/monitor/musiclamps.h"
 
 static std::vector<int32_t> Block()
 {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/tga.h"
+#include "engine/graphics/tga.h"
 #include "tests/unit/test_tga_files.h"
 
 namespace {

@@ -10,21 +10,21 @@
 #include "engine/platform/cmdline.h"     // CommandLineToArgvA
 
 // Video: start-up, presentation, pacing, 2D drawing, framebuffers, shaders.
-#include "engine/video.h"                // VXE_InitVideo, VXE_SwapBuffers, post settings
-#include "engine/refresh.h"              // VXE_WaitRefresh, frame rate
-#include "engine/drawstate.h"            // render-state mask, bind cache, counters
-#include "engine/draw2d.h"               // projection, blending, quads, lines, boxes
-#include "engine/geometry.h"             // visibility tests and view matrices
-#include "engine/texture.h"              // GL textures and the cached bind
-#include "engine/framebuffer.h"          // off-screen drawing targets
-#include "engine/shader.h"               // GLSL programs, uniforms, the post shader
+#include "engine/graphics/video.h"                // VXE_InitVideo, VXE_SwapBuffers, post settings
+#include "engine/graphics/refresh.h"              // VXE_WaitRefresh, frame rate
+#include "engine/graphics/drawstate.h"            // render-state mask, bind cache, counters
+#include "engine/graphics/draw2d.h"               // projection, blending, quads, lines, boxes
+#include "engine/graphics/geometry.h"             // visibility tests and view matrices
+#include "engine/graphics/texture.h"              // GL textures and the cached bind
+#include "engine/graphics/framebuffer.h"          // off-screen drawing targets
+#include "engine/graphics/shader.h"               // GLSL programs, uniforms, the post shader
 
 // 2D resources: bitmaps, TGA, sprites, fonts.
-#include "engine/tga.h"                  // TGA decoding, no GL
-#include "engine/bitmap.h"               // images with their textures
-#include "engine/sprite.h"               // sprites and collision
-#include "engine/font.h"                 // bitmap fonts and text
-#include "engine/graphics_report.h"      // resource report and bulk release
+#include "engine/graphics/tga.h"                  // TGA decoding, no GL
+#include "engine/graphics/bitmap.h"               // images with their textures
+#include "engine/graphics/sprite.h"               // sprites and collision
+#include "engine/graphics/font.h"                 // bitmap fonts and text
+#include "engine/graphics/graphics_report.h"      // resource report and bulk release
 
 // Sound: sound records, WAV, mixer and the audio device.
 #include "engine/sound/soundsystem.h"    // Soundsystem_ calls

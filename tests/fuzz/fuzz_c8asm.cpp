@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/chip8.h"
+#include "app/chip8/chip8.h"
 #include "engine/platform/clock.h"
 #include "tools/c8asm/assembler.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "engine/tga.h"
+#include "engine/graphics/tga.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -1,9 +1,9 @@
 // Bitmaps and sprites on a real GL context (Mesa under Xvfb), loaded from a
 // mounted folder and read back from a framebuffer.
-#include "engine/bitmap.h"
-#include "engine/draw2d.h"
-#include "engine/graphics_report.h"
-#include "engine/sprite.h"
+#include "engine/graphics/bitmap.h"
+#include "engine/graphics/draw2d.h"
+#include "engine/graphics/graphics_report.h"
+#include "engine/graphics/sprite.h"
 #include "tests/gl/test_bitmap_support.h"
 #include "tests/unit/test_tga_files.h"
 

@@ -11,8 +11,8 @@
 #include <cstdlib>
 
 #include "engine/corefile/corefile.h"
-#include "engine/framebuffer.h"
-#include "engine/video.h"
+#include "engine/graphics/framebuffer.h"
+#include "engine/graphics/video.h"
 
 using Px = std::vector<uint32_t>;
 const int GL_W = 128, GL_H = 48;

@@ -1,7 +1,7 @@
 // Bitmap fonts on a real GL context: the marker scan over font images from
 // a mounted folder, and text whose glyphs are found again at the advances
 // the widths and spacing give.
-#include "engine/font.h"
+#include "engine/graphics/font.h"
 #include "tests/gl/test_bitmap_support.h"
 #include "tests/unit/test_tga_files.h"
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <unistd.h>
 
-#include "engine/draw2d.h"
-#include "engine/framebuffer.h"
-#include "engine/shader.h"
-#include "engine/video.h"
+#include "engine/graphics/draw2d.h"
+#include "engine/graphics/framebuffer.h"
+#include "engine/graphics/shader.h"
+#include "engine/graphics/video.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/corefile/corefile.h"
-#include "engine/tga.h"
+#include "engine/graphics/tga.h"
 
 struct DecodedPicture {
     int width = 0, height = 0;

@@ -3,7 +3,7 @@
 // hit-test table, so labels, arrows and wells sit where clicks and text go.
 #include <gtest/gtest.h>
 
-#include "app/copier_hittest.h"
+#include "app/copier/copier_hittest.h"
 #include "tests/unit/asset_reader.h"
 
 class ArtLayout : public ArchiveTest {

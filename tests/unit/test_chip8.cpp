@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/chip8.h"
-#include "app/chip8draw.h"
+#include "app/chip8/chip8.h"
+#include "app/chip8/chip8draw.h"
 #include "engine/corefile/corefile.h"
 #include "engine/platform/clock.h"
 

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "engine/drawstate.h"
-#include "engine/geometry.h"
+#include "engine/graphics/drawstate.h"
+#include "engine/graphics/geometry.h"
 
 namespace {
 

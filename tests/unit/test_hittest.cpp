@@ -2,7 +2,7 @@
 // pixel beyond, at the places the copier screen's layout gives them.
 #include <gtest/gtest.h>
 
-#include "app/copier_hittest.h"
+#include "app/copier/copier_hittest.h"
 
 TEST(HitTest, ControlsAnswerOnTheirRectanglesOnly)
 {

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/musiclamps.h"
+#include "app/monitor/musiclamps.h"
 #include "engine/corefile/corefile.h"
 #include "engine/sound/audiodriver.h"
 #include "engine/sound/soundsystem.h"

@@ -1,6 +1,6 @@
 // Sprite and bitmap arithmetic that needs no GL: texture rectangles of cut
 // sprites, collision boxes and pixel access.
-#include "engine/sprite.h"
+#include "engine/graphics/sprite.h"
 
 #include <gtest/gtest.h>
 

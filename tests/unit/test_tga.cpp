@@ -1,10 +1,10 @@
 // TGA decoding over files written byte by byte: every layout the decoder
 // reads, the colour key, and hostile files.
-#include "engine/tga.h"
+#include "engine/graphics/tga.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/sprite.h"
+#include "engine/graphics/sprite.h"
 #include "tests/unit/test_tga_files.h"
 
 namespace {

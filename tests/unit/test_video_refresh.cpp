@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/platform/clock.h"
-#include "engine/refresh.h"
+#include "engine/graphics/refresh.h"
 
 namespace {
 

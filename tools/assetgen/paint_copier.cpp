@@ -3,7 +3,7 @@
 // lamps from the positions the interface draws at.
 #include "tools/assetgen/paint_copier.h"
 
-#include "app/copier_hittest.h"
+#include "app/copier/copier_hittest.h"
 #include "tools/assetgen/recipe.h"
 
 namespace {

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "app/chip8.h"
-#include "app/chip8draw.h"
+#include "app/chip8/chip8.h"
+#include "app/chip8/chip8draw.h"
 #include "engine/platform/clock.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "engine/corefile/corefile.h"
 #include "engine/sound/wav.h"
 #include "engine/system/debug.h"
-#include "engine/tga.h"
+#include "engine/graphics/tga.h"
 #include "tools/corepack/archive_writer.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 // TGA decoder. Every length in the file is checked against the bytes that are
 // really there before it is used, and the image size is capped before the
 // pixel buffer is allocated, so a hostile file costs at most a message.
-#include "engine/tga.h"
+#include "engine/graphics/tga.h"
 
 #include <cstdarg>
 #include <cstdint>

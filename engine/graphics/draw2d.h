@@ -7,8 +7,8 @@
 // modelview, depth test and lighting off.
 #pragma once
 
-#include "engine/drawstate.h"
-#include "engine/texture.h"
+#include "engine/graphics/drawstate.h"
+#include "engine/graphics/texture.h"
 
 // 8 palettes of 256 RGB triples; kept for callers, nothing draws with them.
 extern unsigned char VXE_Palette[8][256][3];

@@ -5,13 +5,13 @@
 // Flag-setting ALU instructions write VF first and compute the result from
 // the registers as they stand afterwards; programs written for this
 // machine rely on that order.
-#include "app/chip8.h"
+#include "app/chip8/chip8.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "app/chip8draw.h"
+#include "app/chip8/chip8draw.h"
 #include "engine/corefile/corefile.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/controller.h"

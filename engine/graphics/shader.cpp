@@ -1,14 +1,14 @@
 // GLSL programs. Compile and link problems are printed and the id handed
 // out anyway (the program is then simply unusable); only a missing source
 // or a full table gives -1.
-#include "engine/shader.h"
+#include "engine/graphics/shader.h"
 
 #include <GL/glew.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
-#include "engine/video.h"
+#include "engine/graphics/video.h"
 
 s_shader VXE_shader[VXE_MAXSHADERS];
 int VXE_numshaders;

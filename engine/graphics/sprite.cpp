@@ -2,14 +2,14 @@
 // sprites, the sprite registry, box collision, and alpha-tested drawing.
 //
 // Depends on bitmaps (bitmap.h) and the 2D drawing layer (draw2d.h).
-#include "engine/sprite.h"
+#include "engine/graphics/sprite.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/draw2d.h"
-#include "engine/video.h"
+#include "engine/graphics/draw2d.h"
+#include "engine/graphics/video.h"
 
 s_sprite *vxe_spritelist[VXE_MAXSPRITES];
 int vxe_numsprites;

@@ -1,7 +1,7 @@
 // Frame pacing: a busy-wait on the millisecond tick, so a frame ends within
 // about a millisecond of its slot. An overrun frame pushes every later slot
 // back instead of being caught up.
-#include "engine/refresh.h"
+#include "engine/graphics/refresh.h"
 
 #include "engine/platform/clock.h"
 

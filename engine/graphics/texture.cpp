@@ -1,11 +1,11 @@
 // Texture objects. Every call here that binds directly also empties the
 // bind cache: otherwise a later VXE_BindTexture of the cached id would be
 // skipped while another texture is bound, and draw with the wrong one.
-#include "engine/texture.h"
+#include "engine/graphics/texture.h"
 
 #include <GL/glew.h>
 
-#include "engine/drawstate.h"
+#include "engine/graphics/drawstate.h"
 
 static void upload(int width, int height, void *texels)
 {

@@ -2,7 +2,7 @@
 // presentation of the 64x32 picture into chip8bitmap.
 #pragma once
 
-#include "engine/bitmap.h"
+#include "engine/graphics/bitmap.h"
 
 // The 64x32 picture of the display. The application creates it with
 // VXE_CreateBitmap(64, 32, &chip8bitmap) before the first chip8_drawscreen.

@@ -1,5 +1,5 @@
 // copier_hittest: the hot-spot table of the copier screen.
-#include "app/copier_hittest.h"
+#include "app/copier/copier_hittest.h"
 
 const s_uihotspot uiHotspots[] = {
     {29, 9, 47, 45, 53},    // mode menu title

@@ -7,7 +7,7 @@
 #ifndef VXE_SPRITE_H
 #define VXE_SPRITE_H
 
-#include "engine/bitmap.h"
+#include "engine/graphics/bitmap.h"
 
 struct s_sprite {
     int width;            // size in pixels

@@ -2,15 +2,15 @@
 // triangles from client-side arrays on the stack: no buffer objects and no
 // allocation per draw. Quads wholly outside the target are rejected before
 // any GL call.
-#include "engine/draw2d.h"
+#include "engine/graphics/draw2d.h"
 
 #include <GL/glew.h>
 #include <stdio.h>
 #include <string.h>
 
-#include "engine/framebuffer.h"
-#include "engine/geometry.h"
-#include "engine/video.h"
+#include "engine/graphics/framebuffer.h"
+#include "engine/graphics/geometry.h"
+#include "engine/graphics/video.h"
 
 unsigned char VXE_Palette[8][256][3];
 

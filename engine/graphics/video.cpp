@@ -2,17 +2,17 @@
 // an off-screen framebuffer; VXE_SwapBuffers draws that framebuffer's
 // texture over the window (through the post shader when one is set),
 // presents, and makes the framebuffer the drawing target again.
-#include "engine/video.h"
+#include "engine/graphics/video.h"
 
 #include <GL/glew.h>
 #include <stdio.h>
 
-#include "engine/bitmap.h"
-#include "engine/draw2d.h"
-#include "engine/framebuffer.h"
+#include "engine/graphics/bitmap.h"
+#include "engine/graphics/draw2d.h"
+#include "engine/graphics/framebuffer.h"
 #include "engine/platform/sdl_driver.h"
-#include "engine/shader.h"
-#include "engine/sprite.h"
+#include "engine/graphics/shader.h"
+#include "engine/graphics/sprite.h"
 
 s_video VXE_video;
 float VXE_fadevalue = 1.0f;

@@ -7,8 +7,8 @@
 // thread that called VXE_InitVideo, which owns the GL context.
 #pragma once
 
-#include "engine/drawstate.h"
-#include "engine/refresh.h"
+#include "engine/graphics/drawstate.h"
+#include "engine/graphics/refresh.h"
 
 // Window size and the 32-bit pixel layout (0x00RRGGBB words).
 struct s_video {

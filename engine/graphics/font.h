@@ -5,7 +5,7 @@
 #ifndef VXE_FONT_H
 #define VXE_FONT_H
 
-#include "engine/sprite.h"
+#include "engine/graphics/sprite.h"
 
 #define VXE_FONTGLYPHS 96
 #define VXE_MAXFONTS 16

@@ -1,13 +1,13 @@
 // Resource report and bulk release, walking the bitmap, sprite and font
 // tables in registration order.
-#include "engine/graphics_report.h"
+#include "engine/graphics/graphics_report.h"
 
 #include <cstdio>
 
-#include "engine/bitmap.h"
-#include "engine/font.h"
-#include "engine/framebuffer.h"
-#include "engine/sprite.h"
+#include "engine/graphics/bitmap.h"
+#include "engine/graphics/font.h"
+#include "engine/graphics/framebuffer.h"
+#include "engine/graphics/sprite.h"
 
 void VXE_ShowGraphicsMemory()
 {

@@ -1,6 +1,6 @@
 // CHIP-8 character set. Not part of machine memory: FX29 points I into this
 // table and the next sprite draw reads from here.
-#include "app/chip8tables.h"
+#include "app/chip8/chip8tables.h"
 
 const unsigned char chip_characters[CHIP8_CHARACTERS_SIZE] = {
     // small hex glyphs 0-F, 4x5, pattern in the high nibble

@@ -1,6 +1,6 @@
 // Render-state mask, texture-bind cache and per-frame counters. The rules
 // here decide which GL calls are made; draw2d.cpp and texture.cpp make them.
-#include "engine/drawstate.h"
+#include "engine/graphics/drawstate.h"
 
 int VXE_renderstate;
 int VXE_lasttextureid = -1;

@@ -7,7 +7,7 @@
 #ifndef VXE_BITMAP_H
 #define VXE_BITMAP_H
 
-#include "engine/tga.h"
+#include "engine/graphics/tga.h"
 
 struct s_bitmap {
     int width;           // image size in pixels

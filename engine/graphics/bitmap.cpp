@@ -4,15 +4,15 @@
 // Depends on the texture and 2D drawing layer (draw2d.h) and on the virtual
 // file system (corefile.h). Pixel memory is plain heap; every call runs on
 // the thread that owns the GL context.
-#include "engine/bitmap.h"
+#include "engine/graphics/bitmap.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "engine/corefile/corefile.h"
-#include "engine/draw2d.h"
-#include "engine/video.h"
+#include "engine/graphics/draw2d.h"
+#include "engine/graphics/video.h"
 
 s_bitmap *vxe_bitmaplist[VXE_MAXBITMAPS];
 int vxe_numbitmaps;

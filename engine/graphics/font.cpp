@@ -3,13 +3,13 @@
 //
 // Depends on bitmaps and sprites, and on the current framebuffer's width
 // for centred text.
-#include "engine/font.h"
+#include "engine/graphics/font.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
-#include "engine/framebuffer.h"
+#include "engine/graphics/framebuffer.h"
 
 s_bitmap vxe_fontbmp[VXE_MAXFONTS];
 int vxe_numfonts;

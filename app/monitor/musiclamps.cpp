@@ -1,5 +1,5 @@
 // musiclamps: band powers of the last mix block and the lamp decision.
-#include "app/musiclamps.h"
+#include "app/monitor/musiclamps.h"
 
 #include <cmath>
 

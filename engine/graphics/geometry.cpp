@@ -1,6 +1,6 @@
 // Visibility tests and camera matrices, in plain arithmetic so they can be
 // checked without a GL context.
-#include "engine/geometry.h"
+#include "engine/graphics/geometry.h"
 
 #include <math.h>
 #include <string.h>

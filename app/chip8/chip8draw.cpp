@@ -5,12 +5,12 @@
 // continues in the next byte, which is the start of the next row (or, on
 // the last row, the spill room behind the picture). Bytes past the picture
 // stay addressable so that spill is kept and seen by later collisions.
-#include "app/chip8draw.h"
+#include "app/chip8/chip8draw.h"
 
 #include <cstring>
 
-#include "app/chip8.h"
-#include "app/chip8tables.h"
+#include "app/chip8/chip8.h"
+#include "app/chip8/chip8tables.h"
 
 s_bitmap chip8bitmap;
 

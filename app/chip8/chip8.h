@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "engine/font.h"
+#include "engine/graphics/font.h"
 
 // ---- Machine state (zero at program start) --------------------------------
 extern unsigned char chip_memory[4096];   // address space 0x000-0xFFF; programs at 0x200

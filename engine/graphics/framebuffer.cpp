@@ -3,14 +3,14 @@
 // the last one created was incomplete, drawing goes to the window's back
 // buffer and presentation copies it into the current framebuffer's texture
 // through the `pixels` buffer.
-#include "engine/framebuffer.h"
+#include "engine/graphics/framebuffer.h"
 
 #include <GL/glew.h>
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "engine/draw2d.h"
-#include "engine/video.h"
+#include "engine/graphics/draw2d.h"
+#include "engine/graphics/video.h"
 
 s_framebuffer VXE_framebuffers[VXE_MAXFRAMEBUFFERS];
 s_framebufferdata VXE_framebufferdata[VXE_MAXFRAMEBUFFERS];
