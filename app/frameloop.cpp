@@ -1,75 +1,26 @@
-// coremain: engine start-up in its fixed order, then one frame per refresh
-// slot until the user quits.
+// coremain: engine start-up in its fixed order, the boot screen, then one
+// frame per refresh slot until the user quits.
 #include "app/frameloop.h"
 
 #include "app/chip8/chip8.h"
 #include "app/chip8/chip8draw.h"
-#include "engine/graphics/bitmap.h"
+#include "app/copier/controls.h"
+#include "app/copier/timeline.h"
+#include "app/monitor/blockgrid.h"
+#include "app/monitor/copierscreen.h"
+#include "app/monitor/crt.h"
+#include "app/monitor/gridview.h"
+#include "app/monitor/resources.h"
+#include "app/monitor/splash.h"
+#include "app/monitor/statusline.h"
 #include "engine/corefile/corefile.h"
 #include "engine/graphics/framebuffer.h"
+#include "engine/graphics/refresh.h"
+#include "engine/graphics/video.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/controller.h"
 #include "engine/platform/sdl_driver.h"
-#include "engine/graphics/refresh.h"
 #include "engine/sound/soundsystem.h"
-#include "engine/graphics/video.h"
-
-int gameactive;
-int demoMode;
-int demoPart = 1;
-int effectTimer;
-float effectSpeed = 1.0f;
-int synch = 4489;
-uint32_t starttime;
-uint32_t deltatime;
-uint32_t prevFrameTimer;
-int currentframe;
-
-int footerMode = 1;
-int startSector, endSector = 81;
-int startSide, endSide = 1;
-int sideOption;
-int blendMode;
-
-int framebuffer_id;
-int crtbuffer_id;
-int screenbuffer_id;
-
-s_sound demomusic;
-
-float SpeedFromSynch(int value)
-{
-    return (float)(value / 4489.0);
-}
-
-int AdvanceEffectTimer(int timer, uint32_t elapsed, float speed)
-{
-    float sum = (float)timer + (float)elapsed * speed;
-    return (int)sum;
-}
-
-void AdvanceDemoTimeline(int *timer, int *part)
-{
-    if (*timer < PART_DURATION) return;
-    *timer = 0;
-    *part += 1;
-    if (*part > LAST_DEMO_PART) *part = FIRST_DEMO_PART;
-}
-
-void setDefaultValues()
-{
-    startSector = 0;
-    startSide = 0;
-    endSector = 81;
-    endSide = 1;
-    synch = 4489;
-    effectTimer = 0;
-    effectSpeed = SpeedFromSynch(synch);
-    footerMode = 1;
-    demoPart = FIRST_DEMO_PART;
-    sideOption = 0;
-    blendMode = 0;
-}
 
 static void startup()
 {
@@ -81,12 +32,17 @@ static void startup()
     crtbuffer_id = VXE_CreateFrameBuffer(2048, 1152, 2);
     screenbuffer_id = VXE_CreateFrameBuffer(1920, 1080, 2);
     VXE_SetFrameBuffer(framebuffer_id);
+    InitCRT();
+    InstallPointerMap();
 
     // The music starts before anything else loads, so it plays from the
     // first frame of the boot screen.
     Soundsystem_Init(44100, 16, 2);
     Soundsystem_LoadSound("flop3.wav", &demomusic);
     Soundsystem_PlayMusic(&demomusic, 1);
+
+    LoadResources();
+    SplashScreen();
 
     // The first program is ready, but only runs when its part is chosen.
     VXE_CreateBitmap(64, 32, &chip8bitmap);
@@ -97,6 +53,8 @@ static void startup()
     demoMode = 1;
     starttime = VXE_GetMillis();
     prevFrameTimer = starttime;
+    effectSpeed = SpeedFromSynch(synch);
+    // A still time keeps the scanlines still on the copier screen.
     currentframe = 0;
     gameactive = 1;
 }
@@ -113,16 +71,21 @@ static void frame()
 
     VXE_WaitRefresh();
     VXE_SetFrameBuffer(framebuffer_id);
-    // The copier screen and the current part draw into the frame here.
-    VXE_ClearFrameBuffer((int)0xFF000000);
-    // Presentation scales the 320x200 frame onto the window; the CRT pass
-    // goes in front of it.
-    VXE_SwapBuffers();
+    SetClippingRegion(0, 0, GRID_WIDTH, GRID_HEIGHT);
+    DrawBackgroundUI();
 
-    uint32_t now = VXE_GetMillis();
-    effectTimer = AdvanceEffectTimer(effectTimer, now - prevFrameTimer, effectSpeed);
-    prevFrameTimer = VXE_GetMillis();
-    if (demoMode) AdvanceDemoTimeline(&effectTimer, &demoPart);
+    int x = 0, y = 0, buttons = 0;
+    VXE_GetMouse(&x, &y, &buttons);
+    HandleMouse(x, y, buttons);
+
+    RunPart();
+    DrawGrid((e_drawGridMode)sideOption);
+    DrawStatusLine(footerMode);
+    VXE_DrawSprite(clip(mx, 0, 312), clip(my, 0, 192), spr_cursor);
+
+    CRT_PostProcess();
+    VXE_SwapBuffers();
+    AdvanceTimeline();
 }
 
 int coremain(int argc, char **argv)
@@ -130,9 +93,9 @@ int coremain(int argc, char **argv)
     (void)argc;
     (void)argv;
     startup();
-    do {
-        frame();
-    } while (gameactive);
+    // A window closed during the boot skips the loop.
+    gameactive = !vxe_closerequested();
+    while (gameactive) frame();
     VXE_CloseVideo();
     // Stop the mixer before the process takes SDL down under it.
     Soundsystem_CloseAudio();

@@ -168,6 +168,15 @@ static GLuint programof(int id)
     return intable(id) ? VXE_shader[id].program : 0;
 }
 
+int VXE_ShaderLinked(int id)
+{
+    GLuint program = programof(id);
+    if (!VXE_shaders_enabled || !program) return 0;
+    GLint status = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &status);
+    return status == GL_TRUE;
+}
+
 void VXE_BindShader(int id)
 {
     if (VXE_shaders_enabled)

@@ -25,6 +25,8 @@ int VXE_InitShader(const char *vertexsource, const char *fragmentsource);
 int VXE_LoadShader(const char *vertexfile, const char *fragmentfile);
 // Builds the scanline-and-fade post shader; pass its id to VXE_SetPostShader.
 int VXE_InitDefaultPostShader();
+// 1 when shader `id` compiled and linked into a usable program.
+int VXE_ShaderLinked(int id);
 // Releases the GL objects; the id stays used.
 void VXE_DeleteShader(int id);
 

@@ -44,6 +44,11 @@ void VXE_GetMouse(int *x, int *y, int *buttons)
     vxe_getmouse(x, y, buttons);
 }
 
+void VXE_SetMouseMap(void (*map)(int *x, int *y))
+{
+    vxe_setmousemap(map);
+}
+
 void VXE_GetMouseWheel(int *z, int *zdir)
 {
     vxe_getmousewheel(z, zdir);

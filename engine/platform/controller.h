@@ -37,6 +37,9 @@ void VXE_GetKeys(int *held, int *pressed);
 // call. Either output may be null.
 void VXE_GetKeycode(int *code, int *changed);
 void VXE_GetMouse(int *x, int *y, int *buttons);
+// Position readings pass through map first (null removes it): the
+// application's picture coordinates instead of window pixels.
+void VXE_SetMouseMap(void (*map)(int *x, int *y));
 void VXE_GetMouseWheel(int *z, int *zdir);
 void VXE_SetMouse(int x, int y);
 void VXE_SetMouseMode(int mode);

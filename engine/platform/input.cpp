@@ -20,17 +20,24 @@ volatile int vxe_mouse_buttons;
 static void (*s_keystatesource)(unsigned char down[256]) = nullptr;
 static int (*s_joysticksource)(int id, int *numbuttons, s_joyreading *out) = nullptr;
 static int s_cursorcount = 0;
+static void (*s_mousemap)(int *x, int *y) = nullptr;
 
 // ---- window messages ----
 
-void vxe_msg_begin()
-{
-    vxe_mouse_buttons = 0;
-}
+// Buttons pressed since the application last read the mouse. The message
+// thread adds bits while the application thread takes them all, so both
+// sides change it atomically.
+static int s_pressedsince;
 
 void vxe_msg_buttondown(int bit)
 {
+    __atomic_fetch_or(&s_pressedsince, bit, __ATOMIC_SEQ_CST);
     vxe_mouse_buttons = vxe_mouse_buttons | bit;
+}
+
+void vxe_msg_buttonup(int bit)
+{
+    vxe_mouse_buttons = vxe_mouse_buttons & ~bit;
 }
 
 void vxe_msg_wheel(int delta)
@@ -143,12 +150,20 @@ void vxe_getmouse(int *x, int *y, int *buttons)
     } else {
         // Modes 0 and 1 both give the client position: subtracting the window's
         // screen position too would put clicks off by it outside full screen.
+        // A map installed by the application turns it into its own picture's
+        // coordinates, so every reader of the pointer agrees on them.
+        if (s_mousemap) s_mousemap(&cx, &cy);
         vxe_mouse_x = cx;
         vxe_mouse_y = cy;
         *x = cx;
         *y = cy;
     }
-    *buttons = vxe_mouse_buttons;
+    *buttons = vxe_mouse_buttons | __atomic_exchange_n(&s_pressedsince, 0, __ATOMIC_SEQ_CST);
+}
+
+void vxe_setmousemap(void (*map)(int *x, int *y))
+{
+    s_mousemap = map;
 }
 
 void vxe_setmouse(int x, int y)

@@ -25,7 +25,7 @@ extern volatile int vxe_mouse_x, vxe_mouse_y;
 extern volatile int vxe_mouse_oldx, vxe_mouse_oldy;
 extern volatile int vxe_mouse_z;           // accumulated wheel steps
 extern volatile int vxe_mouse_zdir;        // direction of the last wheel step: -1, 0, 1
-extern volatile int vxe_mouse_buttons;     // 1 left, 2 right, 4 middle
+extern volatile int vxe_mouse_buttons;     // held now: 1 left, 2 right, 4 middle
 
 // Key codes of the platform numbering (0..255) that the tables use.
 enum {
@@ -40,10 +40,10 @@ enum {
 
 // ---- window-message effects (message thread) ----
 
-// Every message first clears the mouse buttons, so they show only what the
-// most recent message pressed.
-void vxe_msg_begin();
+// A button's bit is held from its down message to its own up message,
+// whatever other messages come between.
 void vxe_msg_buttondown(int bit);       // 1 left, 2 right, 4 middle
+void vxe_msg_buttonup(int bit);
 void vxe_msg_wheel(int delta);          // signed wheel delta, one step per message
 void vxe_msg_keydown(int key);          // key code, low 8 bits used
 void vxe_msg_keyup(int key);
@@ -65,7 +65,12 @@ void vxe_setkeystatesource(void (*read)(unsigned char down[256]));
 
 // ---- mouse ----
 
+// buttons: those held now, and those pressed since the previous read, so a
+// click shorter than a frame still shows in one reading.
 void vxe_getmouse(int *x, int *y, int *buttons);
+// Maps the window position of modes 0 and 1 before vxe_getmouse hands it
+// out (null: window pixels as they are).
+void vxe_setmousemap(void (*map)(int *x, int *y));
 void vxe_setmouse(int x, int y);
 void vxe_showmouse();
 void vxe_hidemouse();

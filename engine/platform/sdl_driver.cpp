@@ -227,29 +227,22 @@ static int systemkey(const SDL_KeyboardEvent &k, int key)
     return key == VXE_KEY_ALT || key == VXE_KEY_F10 || (k.keysym.mod & KMOD_ALT);
 }
 
-// Turns one SDL event into the window-message effects. Only events that are
-// messages to the window count: joystick, audio-device and SDL's own
-// bookkeeping events would otherwise wipe the mouse buttons many times a
-// frame.
+// Turns one SDL event into the window-message effects; events that are no
+// message to the window (joystick, audio device, SDL's own bookkeeping)
+// have none.
 static void translate(const SDL_Event &e)
 {
     switch (e.type) {
     case SDL_QUIT:
-        vxe_msg_begin();
         SDL_AtomicSet(&s_closerequested, 1);
         break;
-    case SDL_WINDOWEVENT:
-    case SDL_MOUSEMOTION:
-    case SDL_MOUSEBUTTONUP:
-    case SDL_TEXTINPUT:
-        vxe_msg_begin();
-        break;
     case SDL_MOUSEBUTTONDOWN:
-        vxe_msg_begin();
         vxe_msg_buttondown(mousebit(e.button.button));
         break;
+    case SDL_MOUSEBUTTONUP:
+        vxe_msg_buttonup(mousebit(e.button.button));
+        break;
     case SDL_MOUSEWHEEL: {
-        vxe_msg_begin();
         // Only vertical scrolling is a wheel message; a sideways scroll is
         // some other message and leaves the wheel alone. A fraction of a
         // notch (smooth wheels) is still a message, hence one step.
@@ -260,7 +253,6 @@ static void translate(const SDL_Event &e)
     }
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
-        vxe_msg_begin();
         int key = vxe_scancodetokey(e.key.keysym.scancode);
         if (!key || systemkey(e.key, key)) break;
         if (e.type == SDL_KEYDOWN) vxe_msg_keydown(key);

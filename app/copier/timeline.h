@@ -1,0 +1,17 @@
+// The demo timeline: the effect timer, the automatic change of part every
+// PART_DURATION timer units, and the part table that fills the block grid.
+#pragma once
+
+#include <stdint.h>
+
+// Timer after a frame of `elapsed` real milliseconds: the sum formed in
+// double precision and truncated, so fractions of a step are dropped.
+int AdvanceEffectTimer(int timer, uint32_t elapsed, float speed);
+// Demo mode: at PART_DURATION the timer restarts and the next part of the
+// cycle 3..12 begins.
+void AdvanceDemoTimeline(int *timer, int *part);
+// Runs the current part for one frame into the block grid.
+void RunPart();
+// End of a frame: advances the timer by the time since the previous frame
+// (read from VXE_GetMillis) and, in demo mode, the part.
+void AdvanceTimeline();

@@ -1,0 +1,321 @@
+// The block grid cell by cell: blend rules at their edges, the shapes and
+// where they land, clipping, the CHIP-8 picture conversion, and which cells
+// the grid view shows for a copy range.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/monitor/blockgrid.h"
+#include "app/monitor/gridview.h"
+
+namespace {
+
+// Every test starts from a zeroed grid and the whole-grid clip, as a frame does.
+class BlockGrid : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        memset(blockgrid, 0, sizeof blockgrid);
+        SetClippingRegion(0, 0, GRID_WIDTH, GRID_HEIGHT);
+    }
+};
+
+// Non-zero cells as "x,y" in row order.
+std::string cells()
+{
+    std::string out;
+    for (int y = 0; y < GRID_HEIGHT; y++)
+        for (int x = 0; x < GRID_WIDTH; x++)
+            if (blockgrid[y][x])
+                out += (out.empty() ? "" : " ") + std::to_string(x) + "," + std::to_string(y);
+    return out;
+}
+
+int count(unsigned char value)
+{
+    int n = 0;
+    for (auto &row : blockgrid)
+        for (unsigned char v : row)
+            n += v == value;
+    return n;
+}
+
+}  // namespace
+
+TEST_F(BlockGrid, BlendRulesMeetTheOldValue)
+{
+    const struct { int mode, old, c, want; } cases[] = {
+        {BLEND_NORMAL, 0, 50, 2}, {BLEND_NORMAL, 30, 47, 47}, {BLEND_NORMAL, 9, 255, 15},
+        {BLEND_MIXED, 10, 20, 23}, {BLEND_MIXED, 20, 4, 12}, {BLEND_MIXED, 10, 4, 7},
+        {BLEND_MIXED, 15, 16, 23}, {BLEND_MIXED, 16, 16, 16}, {BLEND_MIXED, 200, 255, 227},
+        {BLEND_ADD, 10, 10, 15}, {BLEND_ADD, 20, 20, 31}, {BLEND_ADD, 30, 1, 31}, {BLEND_ADD, 5, 3, 8},
+        {BLEND_ADD, 15, 1, 15}, {BLEND_ADD, 16, 0, 16}, {BLEND_ADD, 250, 10, 4}, {BLEND_ADD, 0, 40, 15},
+        {3, 0, 50, 2}, {3, 10, 20, 20},  // an unknown mode is normal
+    };
+    for (const auto &t : cases) {
+        blockgrid[5][7] = (unsigned char)t.old;
+        DrawPixel(7, 5, (unsigned char)t.c, (e_blendMode)t.mode);
+        EXPECT_EQ(t.want, blockgrid[5][7]) << "mode " << t.mode << ": " << t.old << " + " << t.c;
+        // The rules themselves, called directly as the effects do.
+        if (t.mode > BLEND_ADD)
+            continue;
+        void (*const rule[])(int, int, unsigned char) = {DrawPixelNormal, DrawPixelMixed, DrawPixelBlend};
+        blockgrid[17][43] = (unsigned char)t.old;
+        rule[t.mode](43, 17, (unsigned char)t.c);
+        EXPECT_EQ(t.want, blockgrid[17][43]) << "direct rule " << t.mode;
+    }
+}
+
+TEST_F(BlockGrid, FillBlockKeepsFiveBitsEverywhereIgnoringTheClip)
+{
+    SetClippingRegion(0, 0, 1, 1);
+    FillBlock(40);
+    EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, count(8));
+    FillBlock(255);
+    EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, count(31));
+}
+
+// Cells off the grid are ignored even by the unclipped rules: one step past
+// an edge would otherwise land in the neighbouring row.
+TEST_F(BlockGrid, RulesIgnoreCellsOffTheGrid)
+{
+    const struct { int x, y; } off[] = {{-1, 1}, {44, 0}, {0, 18}, {0, -1}, {INT_MIN, 0}, {3, INT_MAX}};
+    for (const auto &p : off) {
+        DrawPixelNormal(p.x, p.y, 9);
+        DrawPixelMixed(p.x, p.y, 9);
+        DrawPixelBlend(p.x, p.y, 9);
+    }
+    EXPECT_EQ("", cells());
+}
+
+TEST_F(BlockGrid, ShapesWriteExactlyTheirCells)
+{
+    const struct { const char *name; std::function<void()> draw; const char *want; } cases[] = {
+        {"sector 1/81", [] { DrawSector(1, 81, 9, BLEND_NORMAL); }, "26,16 27,16 26,17 27,17"},
+        {"sector 0/0", [] { DrawSector(0, 0, 9, BLEND_NORMAL); }, "0,0 1,0 0,1 1,1"},
+        {"sector 0/19", [] { DrawSector(0, 19, 9, BLEND_NORMAL); }, "18,2 19,2 18,3 19,3"},
+        {"sectors off the map", [] { DrawSector(2, 0, 9, BLEND_NORMAL), DrawSector(0, 90, 9, BLEND_NORMAL),
+                                     DrawSector(0, -1, 9, BLEND_NORMAL); }, ""},
+        {"circle strict", [] { DrawCircle(10, 10, 1, 9, BLEND_NORMAL); }, "10,10"},
+        {"circle between cells", [] { DrawCircle(10.5f, 10.5f, 1, 9, BLEND_NORMAL); }, "10,10 11,10 10,11 11,11"},
+        {"circle in a corner", [] { DrawCircle(0, 0, 2, 9, BLEND_NORMAL); }, "0,0 1,0 0,1 1,1"},
+        {"circle of radius 0", [] { DrawCircle(3, 3, 0, 9, BLEND_NORMAL); }, ""},
+        {"circle of NaN radius", [] { DrawCircle(3, 3, NAN, 9, BLEND_NORMAL); }, ""},
+        {"rectangle truncates", [] { DrawRectangle(2.5f, 1, 5, 3, 9, BLEND_NORMAL); }, "2,1 3,1 4,1 2,2 3,2 4,2"},
+        {"rectangle float ends", [] { DrawRectangle(-0.5f, 0, 1.5f, 0.25f, 9, BLEND_NORMAL); }, "0,0 1,0"},
+        {"rectangle past the edges", [] { DrawRectangle(-3, 16.5f, 1, 100, 9, BLEND_NORMAL); }, "0,16 0,17"},
+        {"rectangle with NaN", [] { DrawRectangle(NAN, 0, 5, 5, 9, BLEND_NORMAL), DrawRectangle(0, 0, 5, NAN, 9, BLEND_NORMAL); }, ""},
+        {"rectangle inverted", [] { DrawRectangle(5, 5, 2, 2, 9, BLEND_NORMAL); }, ""},
+        {"line right edge", [] { DrawLineHorizontal(41, 3, 10, 9, BLEND_NORMAL); }, "41,3 42,3 43,3"},
+        {"line from the left", [] { DrawLineHorizontal(-2, 0, 4, 9, BLEND_NORMAL); }, "0,0 1,0"},
+        {"line downwards", [] { DrawLineVertical(5, 15, 100, 9, BLEND_NORMAL); }, "5,15 5,16 5,17"},
+        {"lines of no length", [] { DrawLineHorizontal(3, 3, 0, 9, BLEND_NORMAL), DrawLineVertical(3, 3, -5, 9, BLEND_NORMAL); }, ""},
+        {"lines at int limits", [] { DrawLineHorizontal(INT_MAX - 1, 0, 10, 9, BLEND_NORMAL),
+                                     DrawLineVertical(0, INT_MIN, INT_MAX, 9, BLEND_NORMAL); }, ""},
+    };
+    for (const auto &t : cases) {
+        memset(blockgrid, 0, sizeof blockgrid);
+        t.draw();
+        EXPECT_EQ(t.want, cells()) << t.name;
+    }
+}
+
+TEST_F(BlockGrid, WholeGridShapesCoverEveryCell)
+{
+    DrawRectangle(-1e30f, -1e30f, 1e30f, 1e30f, 3, BLEND_NORMAL);
+    EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, count(3));
+    DrawCircle(22, 9, 100, 4, BLEND_NORMAL);
+    EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, count(4));
+    // Side 1 is columns 24-43 on every row; the gap stays.
+    memset(blockgrid, 0, sizeof blockgrid);
+    FillGrid(1, 7);
+    FillGrid(3, 7);  // odd sides are side 1
+    EXPECT_EQ(GRID_HALF * GRID_HEIGHT, count(7));
+    EXPECT_TRUE(blockgrid[0][24] == 7 && blockgrid[17][43] == 7 && blockgrid[0][23] == 0);
+}
+
+// The rectangle given ends up clamped into the grid; whatever is drawn
+// afterwards lands only inside it.
+TEST_F(BlockGrid, ClippingLimitsDrawingToItsRectangle)
+{
+    const struct { int l, t, r, b, wl, wt, wr, wb; } cases[] = {
+        {0, 0, 44, 18, 0, 0, 44, 18}, {0, 0, 20, 18, 0, 0, 20, 18}, {2, 3, 5, 6, 2, 3, 5, 6},
+        {-5, -5, 100, 100, 0, 0, 44, 18}, {40, 16, 60, 30, 40, 16, 44, 18}, {50, 20, 60, 30, 44, 18, 44, 18},
+        {10, 10, 5, 5, 10, 10, 5, 5},
+    };
+    for (const auto &t : cases) {
+        SetClippingRegion(t.l, t.t, t.r, t.b);
+        EXPECT_EQ((std::vector<int>{t.wl, t.wt, t.wr, t.wb}), (std::vector<int>{clipLeft, clipTop, clipRight, clipBottom}));
+        memset(blockgrid, 0, sizeof blockgrid);
+        DrawRectangle(-100, -100, 100, 100, 1, BLEND_NORMAL);
+        const int w = std::max(0, t.wr - t.wl), h = std::max(0, t.wb - t.wt);
+        EXPECT_EQ(w * h, count(1)) << t.l << "," << t.t << "," << t.r << "," << t.b;
+        if (w && h) {
+            EXPECT_TRUE(blockgrid[t.wt][t.wl] && blockgrid[t.wb - 1][t.wr - 1]);
+        }
+    }
+    // The shape-beat narrowing: side 1 cannot be reached.
+    SetClippingRegion(0, 0, GRID_HALF, GRID_HEIGHT);
+    memset(blockgrid, 0, sizeof blockgrid);
+    FillGrid(1, 5);
+    DrawSector(1, 0, 5, BLEND_ADD);
+    EXPECT_EQ("", cells());
+    DrawPixel(19, 17, 5, BLEND_NORMAL);
+    DrawPixel(20, 17, 5, BLEND_NORMAL);
+    EXPECT_EQ("19,17", cells());
+}
+
+TEST_F(BlockGrid, CopyLeftRightCopiesSideZeroOnly)
+{
+    for (int y = 0; y < GRID_HEIGHT; y++)
+        for (int x = 0; x < GRID_WIDTH; x++)
+            blockgrid[y][x] = (unsigned char)(x < GRID_HALF ? y * 13 + x + 1 : 255);
+    CopyLeftRight();
+    for (int y = 0; y < GRID_HEIGHT; y++)
+        for (int x = 0; x < GRID_HALF; x++) {
+            ASSERT_EQ(y * 13 + x + 1, blockgrid[y][x]) << x << "," << y;
+            ASSERT_EQ(y * 13 + x + 1, blockgrid[y][GRID_RIGHT + x]) << x << "," << y;
+        }
+    for (int y = 0; y < GRID_HEIGHT; y++)
+        for (int x = GRID_HALF; x < GRID_RIGHT; x++)
+            ASSERT_EQ(255, blockgrid[y][x]) << "gap " << x << "," << y;
+}
+
+TEST(Clip, RaisesThenLowers)
+{
+    const int cases[][4] = {{5, 0, 3, 3}, {-2, 0, 3, 0}, {2, 0, 3, 2}, {3, 0, 3, 3}, {1, 4, 2, 2}, {9, 4, 2, 2}};
+    for (const auto &c : cases)
+        EXPECT_EQ(c[3], clip(c[0], c[1], c[2])) << c[0] << " in " << c[1] << ".." << c[2];
+}
+
+namespace {
+
+// A CHIP-8 picture in its own pixel memory, rows of `width` pixels.
+struct Picture {
+    s_bitmap bitmap = {};
+    Picture(int width, int height)
+    {
+        bitmap.width = bitmap.texwidth = width;
+        bitmap.height = bitmap.texheight = height;
+        bitmap.numpixels = width * height;
+        bitmap.size = bitmap.numpixels * 4;
+        bitmap.pixels = (unsigned char *)malloc(bitmap.size);
+        for (int i = 0; i < bitmap.numpixels; i++)
+            set(i % width, i / width, 0xFF000000);
+    }
+    ~Picture() { free(bitmap.pixels); }
+    // Stored as the engine stores pixels: red, green, blue, alpha.
+    void set(int x, int y, uint32_t argb)
+    {
+        unsigned char *p = bitmap.pixels + (y * bitmap.width + x) * 4;
+        p[0] = argb >> 16, p[1] = argb >> 8, p[2] = argb, p[3] = argb >> 24;
+    }
+};
+
+const uint32_t LIT = 0xFFFFFFFF;
+
+}  // namespace
+
+// Grid cell (x, r) averages picture pixels (x + 12, 2r) and (x + 12, 2r + 1):
+// both dark 32, one lit 53, both lit 74. The lost border columns are lit
+// here, so any shift or wrong row length shows.
+TEST_F(BlockGrid, PictureConvertsTwoRowsPerCell)
+{
+    Picture pic(64, 32);
+    for (int y = 0; y < 32; y++)
+        for (int x = 0; x < 64; x++) {
+            const int k = (x - 12 + y / 2) & 3;  // 0 none, 1 upper, 2 lower, 3 both
+            const bool lit = x < 12 || x >= 56 || (y % 2 == 0 ? k & 1 : k & 2);
+            pic.set(x, y, lit ? LIT : 0xFF000000);
+        }
+    pic.set(13, 0, 0xFF00FFFF);  // only red counts: this one is dark
+    pic.set(14, 0, 0x00FF0000);  // and this one lit
+    for (int x = 0; x < GRID_WIDTH; x++)
+        blockgrid[16][x] = blockgrid[17][x] = 9;
+
+    ConvertBitmapToGrid(pic.bitmap);
+    const int want[4] = {32, 53, 53, 74};
+    for (int r = 0; r < 16; r++)
+        for (int x = 0; x < GRID_WIDTH; x++) {
+            int w = want[(x + r) & 3];
+            if (r == 0 && x == 1)
+                w = 32;  // upper dark, lower dark
+            if (r == 0 && x == 2)
+                w = 74;  // upper lit, lower lit
+            ASSERT_EQ(w, blockgrid[r][x]) << x << "," << r;
+        }
+    EXPECT_EQ(2 * GRID_WIDTH, count(9)) << "rows 16-17 keep their cells";
+}
+
+// What the buffer does not hold reads as dark; nothing is read beyond it
+// (the pixel memory is allocated to the exact size).
+TEST_F(BlockGrid, PictureWithoutEnoughPixelsReadsDark)
+{
+    {
+        s_bitmap none = {};
+        none.width = 64, none.height = 32, none.size = 64 * 32 * 4;  // size without memory
+        memset(blockgrid, 9, sizeof blockgrid);
+        ConvertBitmapToGrid(none);
+        EXPECT_EQ(16 * GRID_WIDTH, count(32));
+        EXPECT_EQ(2 * GRID_WIDTH, count(9));
+    }
+    {
+        Picture half(64, 16);  // the upper half only, every pixel lit
+        for (int i = 0; i < 64 * 16; i++)
+            half.set(i % 64, i / 64, LIT);
+        ConvertBitmapToGrid(half.bitmap);
+        EXPECT_TRUE(blockgrid[7][0] == 74 && blockgrid[7][43] == 74 && blockgrid[8][0] == 32 && blockgrid[15][43] == 32);
+    }
+    {
+        Picture narrow(16, 16);  // read with rows of 64: 4 picture rows' worth
+        for (int i = 0; i < 16 * 16; i++)
+            narrow.set(i % 16, i / 16, LIT);
+        ConvertBitmapToGrid(narrow.bitmap);
+        EXPECT_TRUE(blockgrid[0][0] == 74 && blockgrid[1][0] == 74 && blockgrid[2][0] == 32);
+        EXPECT_EQ(14 * GRID_WIDTH, count(32));
+    }
+}
+
+// The view's decision alone: halves by mode, the copy range in block order
+// (side 0 then side 1), and the ninth map row holding sectors 80-81 only.
+TEST(GridCellShown, RangeAndModeChooseTheCells)
+{
+    struct Range { int startSide, startSector, endSide, endSector; };
+    // Which sectors of each side show; -1 marks "none".
+    const struct { Range range; int mode, lo0, hi0, lo1, hi1; } cases[] = {
+        {{0, 0, 1, 81}, GRID_BOTH, 0, 81, 0, 81},
+        {{0, 5, 0, 9}, GRID_BOTH, 5, 9, -1, -1},
+        {{0, 5, 0, 9}, GRID_LOWER, -1, -1, -1, -1},
+        {{0, 0, 1, 81}, GRID_UPPER, 0, 81, -1, -1},
+        {{0, 0, 1, 81}, GRID_LOWER, -1, -1, 0, 81},
+        {{0, 0, 1, 81}, 7, 0, 81, 0, 81},  // an unknown mode shows both
+        {{0, 70, 1, 3}, GRID_BOTH, 70, 81, 0, 3},
+        {{1, 20, 1, 30}, GRID_BOTH, -1, -1, 20, 30},
+        {{1, 20, 1, 30}, GRID_UPPER, -1, -1, -1, -1},
+        {{1, 50, 0, 10}, GRID_BOTH, -1, -1, -1, -1},  // start after end
+    };
+    for (const auto &t : cases) {
+        const Range &g = t.range;
+        for (int side = 0; side < 2; side++)
+            for (int y = 0; y < GRID_HEIGHT; y++)
+                for (int c = 0; c < GRID_HALF; c++) {
+                    const int s = 10 * (y / 2) + c / 2, lo = side ? t.lo1 : t.lo0, hi = side ? t.hi1 : t.hi0;
+                    const bool want = s <= 81 && lo >= 0 && s >= lo && s <= hi;
+                    ASSERT_EQ(want, GridCellShown(side, c, y, (e_drawGridMode)t.mode, g.startSide, g.startSector,
+                                                  g.endSide, g.endSector))
+                        << "range " << g.startSide << "/" << g.startSector << "-" << g.endSide << "/" << g.endSector
+                        << " mode " << t.mode << " side " << side << " cell " << c << "," << y;
+                }
+    }
+    // Outside a half's 20x18 cells nothing is shown.
+    const int outside[][2] = {{-1, 0}, {20, 0}, {0, -1}, {0, 18}};
+    for (const auto &p : outside)
+        EXPECT_FALSE(GridCellShown(0, p[0], p[1], GRID_BOTH, 0, 0, 1, 81)) << p[0] << "," << p[1];
+}

@@ -1,0 +1,88 @@
+// The camera that places the monitor in the output, and the pointer's way
+// from a window pixel back through the camera, the screen opening and the
+// CRT curvature into the 320x200 frame.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/monitor/crtgeometry.h"
+
+TEST(Camera, BreathesBetweenItsWorkedPositions)
+{
+    // {frame, zoom, x, y, w, h}
+    const struct { int frame; float zoom; int x, y, w, h; } rows[] = {
+        {0, 1.25f, -316, -111, 2560, 1440},
+        {1200, 1.45f, -530, -219, 2969, 1670},
+        {3600, 1.05f, -101, -2, 2150, 1209},
+        {4800, 1.25f, -316, -111, 2560, 1440},  // one period later
+    };
+    for (const auto &r : rows) {
+        const s_camera c = CameraAt(r.frame);
+        EXPECT_NEAR(r.zoom, c.zoom, 1e-5) << r.frame;
+        EXPECT_EQ(r.x, c.x) << r.frame;
+        EXPECT_EQ(r.y, c.y) << r.frame;
+        EXPECT_EQ(r.w, c.w) << r.frame;
+        EXPECT_EQ(r.h, c.h) << r.frame;
+        // Always larger than the output buffer, which it covers.
+        EXPECT_TRUE(c.x <= 0 && c.y <= 0 && c.x + c.w >= OUTPUT_WIDTH && c.y + c.h >= OUTPUT_HEIGHT);
+    }
+}
+
+// There and back: a frame pixel's centre is found on the window through
+// the inverted curve, and the pointer there reads that same pixel.
+TEST(PointerMap, PutsTheDrawnCursorUnderTheHandAtEveryZoom)
+{
+    const int points[][2] = {{160, 100}, {0, 0}, {319, 0}, {0, 199}, {319, 199}, {53, 67}, {300, 85}};
+    for (int frame : {0, 600, 1200, 2400, 3600}) {
+        for (const auto &p : points) {
+            double wx, wy;
+            FrameToWindow(p[0] + 0.5, p[1] + 0.5, 1280, 720, CameraAt(frame), &wx, &wy);
+            ASSERT_TRUE(wx >= 0 && wx < 1280 && wy >= 0 && wy < 720) << "frame pixel off the window";
+            int fx, fy;
+            WindowToFrame((int)lround(wx), (int)lround(wy), 1280, 720, CameraAt(frame), &fx, &fy);
+            // A window pixel is about a third of a frame pixel.
+            EXPECT_LE(std::abs(fx - p[0]), 1) << "frame " << frame << " point " << p[0] << "," << p[1];
+            EXPECT_LE(std::abs(fy - p[1]), 1) << "frame " << frame << " point " << p[0] << "," << p[1];
+        }
+        // The frame spans far more than 320x200 window pixels, and the
+        // window's own corners lie outside the curved screen.
+        double left, top, right, bottom;
+        FrameToWindow(0, 0, 1280, 720, CameraAt(frame), &left, &top);
+        FrameToWindow(320, 200, 1280, 720, CameraAt(frame), &right, &bottom);
+        EXPECT_GT(right - left, 2.2 * 320);
+        EXPECT_GT(bottom - top, 2.2 * 200);
+        int fx, fy;
+        WindowToFrame(0, 0, 1280, 720, CameraAt(frame), &fx, &fy);
+        EXPECT_TRUE(fx < 0 && fy < 0);
+        WindowToFrame(1279, 719, 1280, 720, CameraAt(frame), &fx, &fy);
+        EXPECT_TRUE(fx >= 320 && fy >= 200);
+    }
+}
+
+TEST(PointerMap, FollowsTheWindowSizeAndRefusesAnEmptyOne)
+{
+    // The same spot of a full-HD window and of the 1280x720 one.
+    int ax, ay, bx, by;
+    WindowToFrame(640, 360, 1280, 720, CameraAt(0), &ax, &ay);
+    WindowToFrame(960, 540, 1920, 1080, CameraAt(0), &bx, &by);
+    EXPECT_LE(std::abs(ax - bx), 1);
+    EXPECT_LE(std::abs(ay - by), 1);
+    WindowToFrame(10, 10, 0, 0, CameraAt(0), &ax, &ay);
+    EXPECT_TRUE(ax == 0 && ay == 0);
+}
+
+TEST(CrtCurve, BendsOnlyAwayFromTheAxes)
+{
+    // Along the middle row and column the curve is the plain 0.92 scale
+    // of the 1.1 zoom; towards the corners it pushes the picture outwards.
+    float u, v;
+    CrtCurve(0.5f, 0.5f, &u, &v);
+    EXPECT_NEAR(0.5, u, 1e-6);
+    EXPECT_NEAR(0.5, v, 1e-6);
+    CrtCurve(0.0f, 0.5f, &u, &v);
+    EXPECT_NEAR(-0.006, u, 1e-6);
+    EXPECT_NEAR(0.5, v, 1e-6);
+    CrtCurve(0.0f, 0.0f, &u, &v);
+    EXPECT_LT(u, -0.006);
+    EXPECT_LT(v, -0.006);
+}

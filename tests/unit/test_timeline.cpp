@@ -1,0 +1,171 @@
+// The effect timer, the demo's timeline and the part table, frame by frame
+// on a virtual clock.
+#include "tests/unit/copier_fixture.h"
+
+#include <limits.h>
+#include <string.h>
+
+namespace {
+
+using Timeline = CopierTest;
+
+const int FIVE_HOURS = 5 * 3600 * 1000, SEVENTY_FIVE_HOURS = 75 * 3600 * 1000;
+
+TEST(EffectTimer, DropsTheFractionOfEachStepAndNothingElse)
+{
+    // {timer, frame milliseconds, synch, timer after}
+    const struct {
+        int timer;
+        uint32_t elapsed;
+        int synch, after;
+    } rows[] = {
+        {0, 16, 4488, 15},  // 15.996: the fraction goes
+        {7000, 16, 4489, 7016},
+        {1234, 5000, 0, 1234},  // stopped
+        {0, 15, 9999, 33},
+        {FIVE_HOURS, 15, 4489, FIVE_HOURS + 15},  // past 2^24, where single precision rounds
+        {FIVE_HOURS + 1, 16, 4488, FIVE_HOURS + 16},
+        {SEVENTY_FIVE_HOURS, 15, 4489, SEVENTY_FIVE_HOURS + 15},
+        {INT_MAX - 10, 100, 4489, INT_MAX},  // held at the top, never wrapped
+        {0, 0xFFFFFFFFu, 9999, INT_MAX},
+    };
+    for (const auto &r : rows)
+        EXPECT_EQ(AdvanceEffectTimer(r.timer, r.elapsed, SpeedFromSynch(r.synch)), r.after) << r.timer << " " << r.synch;
+
+    int timer = 0;
+    for (int i = 0; i < 100; i++) timer = AdvanceEffectTimer(timer, 16, SpeedFromSynch(4488));
+    EXPECT_EQ(timer, 1500);
+}
+
+TEST(DemoTimeline, ChangesPartAt7680AndCyclesThreeToTwelve)
+{
+    // {timer, part} before and after
+    const int rows[][4] = {{7679, 3, 7679, 3}, {7680, 3, 0, 4}, {7700, 11, 0, 12}, {9000, 12, 0, 3}, {0, 12, 0, 12}};
+    for (const auto &row : rows) {
+        int timer = row[0], part = row[1];
+        AdvanceDemoTimeline(&timer, &part);
+        EXPECT_EQ(timer, row[2]) << row[0];
+        EXPECT_EQ(part, row[3]) << row[0];
+    }
+}
+
+TEST_F(Timeline, FirstPartRunsItsFull7680Units)
+{
+    // The boot screen's time is not the first part's: it starts at 0.
+    EXPECT_EQ(demoPart, FIRST_DEMO_PART);
+    int frames = FramesUntil([] { return demoPart != FIRST_DEMO_PART; }, 1000);
+    EXPECT_EQ(frames, 7680 / 15);
+    EXPECT_EQ(demoPart, 4);
+    EXPECT_EQ(effectTimer, 0);
+}
+
+TEST_F(Timeline, APartLasts233FramesAtTopSpeed)
+{
+    for (int i = 0; i < 6; i++) Click(At(21));  // speed +1000, held at 9999
+    ASSERT_EQ(synch, 9999);
+    FramesUntil([] { return effectTimer == 0; }, 1000);
+    const int part = demoPart;
+    EXPECT_EQ(FramesUntil([&] { return demoPart != part; }, 1000), 233);
+}
+
+TEST_F(Timeline, WholeStepsStillAfterFiveHours)
+{
+    demoMode = 0;  // the user's part runs as long as the user likes
+    effectTimer = FIVE_HOURS;
+    for (int i = 1; i <= 100; i++) {
+        Frame(NOWHERE, 0);
+        ASSERT_EQ(effectTimer, FIVE_HOURS + 15 * i) << i;
+    }
+}
+
+TEST_F(Timeline, SpeedZeroWaitsAndUserModeStays)
+{
+    while (synch > 0) Click(At(25));  // speed -1000 down to 0
+    EXPECT_EQ(effectSpeed, 0.0f);
+    const int timer = effectTimer;
+    for (int i = 0; i < 1000; i++) Frame(NOWHERE, 0);
+    EXPECT_EQ(effectTimer, timer);
+    EXPECT_EQ(demoPart, FIRST_DEMO_PART);
+
+    // User mode: the timer runs on past a part's length, the part stays.
+    Click(At(21));
+    SelectPart(7);
+    for (int i = 0; i < 2000; i++) Frame(NOWHERE, 0);
+    EXPECT_EQ(demoPart, 7);
+    EXPECT_GT(effectTimer, PART_DURATION);
+}
+
+// Every reading of the clock a millisecond later than the one before.
+uint32_t ticking()
+{
+    return copier_now++;
+}
+
+TEST_F(Timeline, TheFrameEndsAtTheSecondReading)
+{
+    vxe_setclock(ticking);
+    copier_now = 1000;
+    prevFrameTimer = 990;
+    effectTimer = 0;
+    AdvanceTimeline();
+    EXPECT_EQ(effectTimer, 10);
+    EXPECT_EQ(prevFrameTimer, 1001u);
+}
+
+// A program that adds 1 to V0 every two instructions.
+const unsigned char COUNTER[] = {0x70, 0x01, 0x12, 0x00};
+// Draws one row of 8 lit pixels at picture (12, 0), then waits in a loop.
+const unsigned char BAR[] = {0x61, 0x0C, 0x62, 0x00, 0xA2, 0x0A, 0xD1, 0x21, 0x12, 0x08, 0xFF};
+
+TEST_F(Timeline, Chip8PartRuns50InstructionsAFrameEvenWhenStopped)
+{
+    ChooseProgram(0);
+    chip8_resetcpu();
+    chip8_loadbytes(COUNTER, sizeof COUNTER);
+    chip_vreg[0] = 0;
+    for (int frames = 1; frames <= 3; frames++) {
+        Frame(NOWHERE, 0);
+        EXPECT_EQ(chip_vreg[0], 25 * frames);
+    }
+    Click(At(3));  // stop: the timer freezes, the machine does not
+    EXPECT_EQ(chip_vreg[0], 125);
+    const int timer = effectTimer;
+    Frame(NOWHERE, 0);
+    EXPECT_EQ(chip_vreg[0], 150);
+    EXPECT_EQ(effectTimer, timer);
+}
+
+TEST_F(Timeline, Chip8PictureReachesTheGrid)
+{
+    ChooseProgram(0);
+    chip8_resetcpu();
+    chip8_loadbytes(BAR, sizeof BAR);
+    memset(blockgrid[16], 9, 2 * GRID_WIDTH);  // rows the picture does not reach
+    RunPart();
+    // Picture rows 0 and 1 make grid row 0: the lit bar over columns 0-7.
+    for (int x = 0; x < GRID_WIDTH; x++) {
+        EXPECT_EQ(blockgrid[0][x] != blockgrid[1][x], x < 8) << x;
+        EXPECT_EQ(blockgrid[16][x], 9) << x;
+    }
+}
+
+TEST_F(Timeline, OnlyTheCopyAndTheChip8PartTouchTheirMachines)
+{
+    // Part 0 never runs; the effects' parts leave the copy and the
+    // CHIP-8 machine alone.
+    chip8_resetcpu();
+    chip8_loadbytes(COUNTER, sizeof COUNTER);
+    for (int part = 0; part <= LAST_DEMO_PART; part++) {
+        if (part == 1) continue;
+        demoPart = part;
+        footerMode = 2;
+        RunPart();
+        EXPECT_EQ(chip_programcounter, 0x200) << part;
+        EXPECT_EQ(footerMode, 2) << part;
+    }
+    demoPart = 1;
+    RunPart();
+    EXPECT_EQ(footerMode, 4);
+}
+
+}  // namespace
