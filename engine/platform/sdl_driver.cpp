@@ -122,9 +122,16 @@ void vxe_driver_keystate(unsigned char down[256])
 
 void vxe_driver_getcursor(int *x, int *y)
 {
-    // The global position minus the window's, so the reading goes on outside
-    // the window, as a client-relative cursor position does.
+    // Over the window the motion events give the position. Elsewhere the
+    // global position minus the window's, so the reading goes on outside
+    // the window, as a client-relative cursor position does. (On X11 the
+    // global position is refreshed only on raw input events, which synthetic
+    // pointer moves may not produce, so it is not used over the window.)
     int gx = 0, gy = 0, wx = 0, wy = 0;
+    if (s_window && SDL_GetMouseFocus() == s_window) {
+        SDL_GetMouseState(x, y);
+        return;
+    }
     if (s_window) {
         SDL_GetGlobalMouseState(&gx, &gy);
         SDL_GetWindowPosition(s_window, &wx, &wy);

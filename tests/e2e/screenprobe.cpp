@@ -5,6 +5,9 @@
 //   screenprobe bright SHOT.png              mean brightness (0-765)
 //   screenprobe locate SHOT.png ARCHIVE FX FY
 //        window point showing frame pixel (FX, FY) of the copier screen
+//   screenprobe region SHOT.png ARCHIVE FX0 FY0 FX1 FY1
+//        mean brightness and counts of green and red pixels showing the
+//        frame's box FX0..FX1 x FY0..FY1
 //   screenprobe changed A.png B.png X0 Y0 X1 Y1
 //        pixels of the box that differ clearly between two shots
 //
@@ -156,10 +159,9 @@ std::vector<Landmark> landmarks(const Image &bg)
     return marks;
 }
 
-int locate(const Image &shot, const Image &bg, double fx, double fy)
+// The camera zoom under which the copier picture's landmarks match the shot.
+float fitzoom(const Image &shot, const std::vector<Landmark> &marks)
 {
-    const std::vector<Landmark> marks = landmarks(bg);
-    if (marks.size() < 100) return fail("the copier picture has too few landmarks");
     const double sx = (double)shot.width / OUTPUT_WIDTH, sy = (double)shot.height / OUTPUT_HEIGHT;
     double best = -1e30;
     float bestzoom = 1.25f;
@@ -171,10 +173,33 @@ int locate(const Image &shot, const Image &bg, double fx, double fy)
             score += m.sign * shot.sum((int)((c.x + m.mx * kx) * sx), (int)((c.y + m.my * ky) * sy));
         if (score > best) best = score, bestzoom = z;
     }
-    double wx, wy;
-    FrameToWindow(fx + 0.5, fy + 0.5, shot.width, shot.height, CameraForZoom(bestzoom), &wx, &wy);
-    printf("%d %d\n", (int)(wx + 0.5), (int)(wy + 0.5));
     fprintf(stderr, "screenprobe: zoom %.4f\n", bestzoom);
+    return bestzoom;
+}
+
+int locate(const Image &shot, const s_camera &cam, double fx, double fy)
+{
+    double wx, wy;
+    FrameToWindow(fx + 0.5, fy + 0.5, shot.width, shot.height, cam, &wx, &wy);
+    printf("%d %d\n", (int)(wx + 0.5), (int)(wy + 0.5));
+    return 0;
+}
+
+int region(const Image &shot, const s_camera &cam, int fx0, int fy0, int fx1, int fy1)
+{
+    long long sum = 0, n = 0, green = 0, red = 0;
+    for (int y = 0; y < shot.height; y++)
+        for (int x = 0; x < shot.width; x++) {
+            int fx, fy;
+            WindowToFrame(x, y, shot.width, shot.height, cam, &fx, &fy);
+            if (fx < fx0 || fx > fx1 || fy < fy0 || fy > fy1) continue;
+            const unsigned char *p = &shot.rgb[((size_t)y * shot.width + x) * 3];
+            sum += p[0] + p[1] + p[2];
+            green += p[1] > 100 && p[0] < p[1] / 2 && p[2] < p[1] / 2;
+            red += p[0] > 100 && p[1] < p[0] / 2 && p[2] < p[0] / 2;
+            n++;
+        }
+    printf("%lld %lld %lld\n", n ? sum / n : 0, green, red);
     return 0;
 }
 
@@ -198,10 +223,14 @@ int main(int argc, char **argv)
         printf("%lld\n", cmd == "green" ? n : n / (long long)(a.rgb.size() / 3));
         return 0;
     }
-    if (cmd == "locate" && argc == 6) {
+    if ((cmd == "locate" && argc == 6) || (cmd == "region" && argc == 8)) {
         if (!readpng(argv[2], &a)) return fail("cannot read the shot");
         if (!background(argv[3], &b)) return fail("cannot read the copier picture from the archive");
-        return locate(a, b, atof(argv[4]), atof(argv[5]));
+        const std::vector<Landmark> marks = landmarks(b);
+        if (marks.size() < 100) return fail("the copier picture has too few landmarks");
+        const s_camera cam = CameraForZoom(fitzoom(a, marks));
+        if (cmd == "locate") return locate(a, cam, atof(argv[4]), atof(argv[5]));
+        return region(a, cam, atoi(argv[4]), atoi(argv[5]), atoi(argv[6]), atoi(argv[7]));
     }
     if (cmd == "changed" && argc == 8) {
         if (!readpng(argv[2], &a) || !readpng(argv[3], &b) || a.width != b.width || a.height != b.height)
@@ -215,6 +244,7 @@ int main(int argc, char **argv)
     }
     fprintf(stderr,
             "usage: screenprobe shot WINDOW OUT.png | green SHOT | bright SHOT |\n"
-            "       locate SHOT ARCHIVE FX FY | changed A B X0 Y0 X1 Y1\n");
+            "       locate SHOT ARCHIVE FX FY | region SHOT ARCHIVE FX0 FY0 FX1 FY1 |\n"
+            "       changed A B X0 Y0 X1 Y1\n");
     return 2;
 }

@@ -62,7 +62,10 @@ struct CopierTest : ::testing::Test {
         }();
         (void)loaded;
         for (s_sound *s : sounds()) Soundsystem_StopSound(s);
+        // No keys, and a program waiting for one waits a step at a time
+        // instead of holding the test.
         chip8_setkeysource([] { return 0; });
+        chip8_setwaithook([] { return 0; });
         copier_now = 90000;  // the boot screen has taken its time
         origin = copier_now;
         mixed = 0;
@@ -73,6 +76,7 @@ struct CopierTest : ::testing::Test {
     {
         vxe_setclock(nullptr);
         chip8_setkeysource(nullptr);
+        chip8_setwaithook(nullptr);
         Soundsystem_CloseAudio();
         audiodriver_setoffline(0);
         corefile_closeimage();

@@ -1,0 +1,125 @@
+# Shared by the end-to-end scripts that drive the real floxa window: a
+# private Xvfb, a window manager, floxa itself and the screen probe.
+# Source it after setting $build; it sets $floxa, $probe and $work.
+floxa=$build/floxa
+probe=$build/tests/screenprobe
+title="KALDERO - FLOXA"
+work=$(mktemp -d)
+xvfb_pid="" wm_pid="" app_pid="" win=""
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+cleanup() {
+    for pid in $app_pid $wm_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+[ -n "${KEEP_WORK:-}" ] && trap "echo work kept in $work" EXIT
+
+fail() {
+    echo "FAIL: $*"
+    [ -f "$work/out" ] && { echo "--- floxa output:"; tail -40 "$work/out"; }
+    exit 1
+}
+
+# Waits up to $2 tenths of a second for command $1 to succeed.
+wait_for() {
+    local i
+    for ((i = 0; i < $2; i++)); do
+        eval "$1" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# -noreset: the server must outlive its last client, or the next one
+# finds it resetting. -displayfd: it picks a free display number itself,
+# so tests running in parallel never race for one.
+start_xvfb() {
+    Xvfb -displayfd 3 -noreset -screen 0 1920x1080x24 +extension GLX -nolisten tcp \
+        3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    wait_for "[ -s '$work/display' ]" 100 || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    export DISPLAY=":$(cat "$work/display")"
+}
+
+# A window manager, so that closing the window is the close request a user
+# sends. Started again until it answers: under load the first start can lose
+# the race for the display.
+start_wm() {
+    local try
+    for try in 1 2 3; do
+        openbox --sm-disable >"$work/openbox.log" 2>&1 &
+        wm_pid=$!
+        wait_for "wmctrl -m" 100 && return 0
+        kill "$wm_pid" 2>/dev/null; wait "$wm_pid" 2>/dev/null; wm_pid=""
+    done
+    fail "openbox did not start: $(cat "$work/openbox.log")"
+}
+
+# Starts floxa ($2.. as arguments, environment from $FLOXA_ENV) in folder $1
+# and waits up to 60 s until the window manager lists its window; sets $win.
+# A floxa that dies before showing it fails at once.
+start_floxa() {
+    local dir=$1 i
+    shift
+    (cd "$dir" && exec env SDL_AUDIODRIVER=dummy ${FLOXA_ENV:-} "$floxa" "$@" >"$work/out" 2>&1) &
+    app_pid=$!
+    for ((i = 0; i < 600; i++)); do
+        if wmctrl -l 2>/dev/null | grep -q " $title\$"; then
+            win=$(xdotool search --name "^$title\$" 2>/dev/null | head -1)
+            [ -n "$win" ] && return 0
+        fi
+        kill -0 "$app_pid" 2>/dev/null || { app_pid=""; fail "floxa exited before showing its window"; }
+        sleep 0.1
+    done
+    fail "no window titled '$title'"
+}
+
+# Waits up to $1 seconds for floxa to exit and checks its status; while it
+# runs, $2 (if given) is repeated every second.
+expect_exit() {
+    local t status
+    for ((t = 0; t < $1 * 10; t++)); do
+        kill -0 "$app_pid" 2>/dev/null || break
+        if [ -n "${2:-}" ] && ((t % 10 == 0)); then eval "$2" >/dev/null 2>&1; fi
+        sleep 0.1
+    done
+    if kill -0 "$app_pid" 2>/dev/null; then
+        kill -9 "$app_pid"; wait "$app_pid" 2>/dev/null; app_pid=""
+        fail "floxa did not exit within $1 s"
+    fi
+    wait "$app_pid"; status=$?; app_pid=""
+    [ "$status" -eq 0 ] || fail "floxa exited with status $status"
+}
+
+# A picture of the window into $work/$1.png.
+shot() {
+    "$probe" shot "$win" "$work/$1.png" || fail "cannot take a picture of the window"
+}
+
+# Waits up to $2 seconds, taking pictures as $1, until "$probe $3 <picture>"
+# prints a number that makes the arithmetic test $4 (with n) true.
+wait_picture() {
+    local name=$1 seconds=$2 measure=$3 test=$4 t n
+    for ((t = 0; t < seconds * 5; t++)); do
+        shot "$name"
+        n=$("$probe" $measure "$work/$name.png")
+        (( $test )) && return 0
+        sleep 0.2
+    done
+    fail "waited $seconds s for $name ($measure: $n, wanted $test)"
+}
+
+# Keeps picture $1 beside the build, for people to look at.
+keep() {
+    mkdir -p "$build/tests/e2e-pictures"
+    cp "$work/$1.png" "$build/tests/e2e-pictures/$2.png"
+}
+
+# Waits until the boot screen is over and the copier screen shows.
+wait_copier() {
+    wait_picture copier 120 bright "n > 150"
+}
