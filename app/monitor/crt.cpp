@@ -66,12 +66,23 @@ void InitCRT()
     VXE_SetPostShader(-1);
 }
 
+// The bezel is drawn into the monitor buffer once: nothing else draws
+// there, and the shader pass writes every fragment of the opening it
+// covers (only the alpha test's alpha 0, an exactly zero vignette, is left
+// out). The output buffer needs no backdrop either: the zoomed monitor
+// always covers all of it. Each saves a full-size pass per frame and
+// changes no pixel.
+static int s_bezelbuffer = -1;
+
 void CRT_PostProcess()
 {
     VXE_DisableRenderState(VXE_STATE_DEPTHTEST);
     VXE_SetFrameBuffer(crtbuffer_id);
-    VXE_ClearFrameBuffer(0);
-    VXE_DrawBitmap(0, 0, bmp_crt);
+    if (s_bezelbuffer != crtbuffer_id) {
+        VXE_ClearFrameBuffer(0);
+        VXE_DrawBitmap(0, 0, bmp_crt);
+        s_bezelbuffer = crtbuffer_id;
+    }
 
     if (postshader_id >= 0) {
         VXE_BindShader(postshader_id);
@@ -83,11 +94,7 @@ void CRT_PostProcess()
     VXE_UnbindShader();
 
     VXE_SetFrameBuffer(screenbuffer_id);
-    VXE_ClearFrameBuffer(0);
-    VXE_DrawBitmap(0, 0, bmp_crt);
-    VXE_DisableRenderState(VXE_STATE_DEPTHTEST);
     VXE_BindShader(-1);
-
     const s_camera cam = CameraAt(cameraframe);
     camerazoom = cam.zoom;
     camerax = 48.0f;

@@ -13,9 +13,9 @@
 #include <unistd.h>
 
 static const char *s_archive = "floxa.dat";
-// How long a closed window waits for the frame loop to finish its frame.
-// Start-up and the boot screen do not look at the window, so after this the
-// process ends where it stands.
+// How long a closed window waits for the application to finish its frame.
+// Loading does not look at the window, so after this the process ends where
+// it stands.
 static const int CLOSE_WAIT_MS = 3000;
 
 static std::atomic<int> s_finished{0};

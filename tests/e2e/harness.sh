@@ -95,6 +95,12 @@ expect_exit() {
     [ "$status" -eq 0 ] || fail "floxa exited with status $status"
 }
 
+# Closes the window as its title-bar button does; the window manager may be
+# busy under load, so the request is repeated until it is taken.
+close_window() {
+    wait_for "wmctrl -c '$title'" 50 || fail "wmctrl could not close the window"
+}
+
 # A picture of the window into $work/$1.png.
 shot() {
     "$probe" shot "$win" "$work/$1.png" || fail "cannot take a picture of the window"
