@@ -32,6 +32,5 @@ FLOXA_ENV="MESA_GL_VERSION_OVERRIDE=2.0 MESA_GLSL_VERSION_OVERRIDE=110" start_fl
 wait_for "grep -q 'without the CRT effect' '$work/out'" 300 || fail "no word about the CRT shader"
 wait_copier
 keep copier copier-flat
-close_window
-expect_exit 10
+expect_exit 30 "xdotool keydown --window $win Escape; sleep 0.2; xdotool keyup --window $win Escape"
 echo "ok: without GLSL 1.20 the copier shows without the CRT effect"

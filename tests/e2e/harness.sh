@@ -20,7 +20,8 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*"
-    [ -f "$work/out" ] && { echo "--- floxa output:"; tail -40 "$work/out"; }
+    [ -f "$work/out" ] && { echo "--- floxa output:"; grep -vE "^(Loading|width|found|TGA)" "$work/out" | tail -20; }
+    wmctrl -l 2>&1 | sed "s/^/wm: /"
     exit 1
 }
 
