@@ -33,6 +33,22 @@ TEST(MusicLamps, EachLampHearsOnlyItsOwnPitch)
     EXPECT_EQ(0.0f, DetectFrequencyInBuffer(block.data(), 2048, 3548.0f, 0));
 }
 
+// The filter's power: a tone at the band's frequency stands out against
+// silence (exactly 0) and against a tone of the neighbouring band.
+TEST(MusicLamps, BandPowerPicksItsOwnTone)
+{
+    auto power = [](double tone, float band) {
+        std::vector<int32_t> block(2048);
+        for (int i = 0; i < 2048; i++) block[i] = (int32_t)lrint(8000 * sin(2 * M_PI * tone * i / 44100.0));
+        return DetectFrequencyInBuffer(block.data(), 2048, band, 44100);
+    };
+    const float band = MusicLampBandFrequency(10);  // 910 Hz
+    EXPECT_EQ(0.0f, power(0, band));
+    EXPECT_GT(power(910, band), 5e4f);
+    EXPECT_GT(power(910, band), 50 * power(MusicLampBandFrequency(12), band));
+    EXPECT_GT(power(910, band), 50 * power(MusicLampBandFrequency(8), band));
+}
+
 // Plays the looping music through the mixer with no device, one block per
 // pass, and reads the lamps as the copier screen does.
 TEST(MusicLamps, MusicLoopsCleanlyAndDrivesEveryLamp)
