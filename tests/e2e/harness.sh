@@ -16,6 +16,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+# KEEP_WORK=1 leaves the pictures and logs of a run for a look afterwards.
 [ -n "${KEEP_WORK:-}" ] && trap "echo work kept in $work" EXIT
 
 fail() {
