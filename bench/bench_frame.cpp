@@ -351,41 +351,6 @@ void BM_CRTPostProcess(benchmark::State &state)
 }
 BENCHMARK(BM_CRTPostProcess)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-// The presentation's passes one by one, each finished on the GPU:
-// 0 the CRT shader pass, 1 the zoom into the output, 2 presenting the
-// output on the window (VXE_SwapBuffers); what CRT_PostProcess adds on top
-// of the bare chain: 3 clearing the monitor and the output, 4 the bezel
-// over the monitor, 5 the bezel over the output (which the zoomed monitor
-// then covers completely, at every zoom).
-void BM_PresentationPass(benchmark::State &state)
-{
-    if (!setup()) {
-        state.SkipWithError("CRT shader unavailable");
-        return;
-    }
-    const int pass = (int)state.range(0);
-    for (auto _ : state) {
-        if (pass == 0) {
-            shaderpass();
-        } else if (pass == 1) {
-            zoompass();
-        } else if (pass == 2) {
-            VXE_SetFrameBuffer(screenbuffer_id);
-            VXE_SwapBuffers();
-        } else if (pass == 3) {
-            VXE_SetFrameBuffer(crtbuffer_id);
-            VXE_ClearFrameBuffer(0);
-            VXE_SetFrameBuffer(screenbuffer_id);
-            VXE_ClearFrameBuffer(0);
-        } else {
-            VXE_SetFrameBuffer(pass == 4 ? crtbuffer_id : screenbuffer_id);
-            VXE_DrawBitmap(0, 0, bmp_crt);
-        }
-        glFinish();
-    }
-}
-BENCHMARK(BM_PresentationPass)->DenseRange(0, 5)->UseRealTime()->Unit(benchmark::kMillisecond);
-
 // The copier drawing piece by piece, each finished on the GPU.
 void BM_DrawBackgroundUI(benchmark::State &state)
 {
@@ -400,37 +365,6 @@ void BM_DrawBackgroundUI(benchmark::State &state)
     reportallocs(state, before);
 }
 BENCHMARK(BM_DrawBackgroundUI)->UseRealTime();
-
-void BM_RunPart(benchmark::State &state)
-{
-    if (!setup() || !copydone()) {
-        state.SkipWithError("the disk copy did not finish");
-        return;
-    }
-    const s_alloccount before = allocsnow();
-    for (auto _ : state) {
-        RunPart();
-        benchmark::ClobberMemory();
-    }
-    reportallocs(state, before);
-}
-BENCHMARK(BM_RunPart);
-
-void BM_DrawGrid(benchmark::State &state)
-{
-    if (!setup() || !copydone()) {
-        state.SkipWithError("the disk copy did not finish");
-        return;
-    }
-    VXE_SetFrameBuffer(framebuffer_id);
-    const s_alloccount before = allocsnow();
-    for (auto _ : state) {
-        DrawGrid((e_drawGridMode)sideOption);
-        glFinish();
-    }
-    reportallocs(state, before);
-}
-BENCHMARK(BM_DrawGrid)->UseRealTime();
 
 void BM_DrawStatusLine(benchmark::State &state)
 {

@@ -104,10 +104,11 @@ void CRT_PostProcess()
 }
 
 // The pointer is read before this frame's CRT pass, which will use
-// cameraframe as it stands.
+// cameraframe as it stands. Without the shader the frame lies flat.
 static void mappointer(int *x, int *y)
 {
-    WindowToFrame(*x, *y, VXE_video.width, VXE_video.height, CameraAt(cameraframe), x, y);
+    WindowToFrame(*x, *y, VXE_video.width, VXE_video.height, CameraAt(cameraframe), postshader_id >= 0,
+                  x, y);
 }
 
 void InstallPointerMap()

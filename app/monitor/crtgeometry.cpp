@@ -35,7 +35,8 @@ void CrtCurve(float s, float t, float *u, float *v)
     *v = (y / 2.0f + 0.5f) * 0.92f + 0.04f;
 }
 
-void WindowToFrame(int wx, int wy, int winw, int winh, const s_camera &cam, int *fx, int *fy)
+void WindowToFrame(int wx, int wy, int winw, int winh, const s_camera &cam, bool curved, int *fx,
+                   int *fy)
 {
     if (winw <= 0 || winh <= 0) {
         *fx = *fy = 0;
@@ -46,8 +47,8 @@ void WindowToFrame(int wx, int wy, int winw, int winh, const s_camera &cam, int 
     const double mx = (ox - cam.x) * MONITOR_WIDTH / cam.w, my = (oy - cam.y) * MONITOR_HEIGHT / cam.h;
     const float s = (float)((mx - OPENING_X) / OPENING_WIDTH);
     const float t = (float)(1.0 - (my - OPENING_Y) / OPENING_HEIGHT);
-    float u, v;
-    CrtCurve(s, t, &u, &v);
+    float u = s, v = t;
+    if (curved) CrtCurve(s, t, &u, &v);
     *fx = (int)floorf(u * FRAME_WIDTH);
     *fy = (int)floorf((1.0f - v) * FRAME_HEIGHT);
 }

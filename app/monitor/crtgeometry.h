@@ -27,9 +27,10 @@ s_camera CameraForZoom(float zoom);
 void CrtCurve(float s, float t, float *u, float *v);
 
 // Frame pixel under window pixel (wx, wy) of a winw x winh window showing
-// the monitor through `cam`. Outside the curved screen the result lies
-// outside 0..319 x 0..199.
-void WindowToFrame(int wx, int wy, int winw, int winh, const s_camera &cam, int *fx, int *fy);
+// the monitor through `cam`, with the CRT curve or (curved false, no CRT
+// shader) flat. Outside the screen the result lies outside 0..319 x 0..199.
+void WindowToFrame(int wx, int wy, int winw, int winh, const s_camera &cam, bool curved, int *fx,
+                   int *fy);
 // The way there: the window point where frame point (fx, fy) shows (the
 // curve inverted by iteration). Tools that drive the window aim with it.
 void FrameToWindow(double fx, double fy, int winw, int winh, const s_camera &cam, double *wx, double *wy);

@@ -191,7 +191,7 @@ int region(const Image &shot, const s_camera &cam, int fx0, int fy0, int fx1, in
     for (int y = 0; y < shot.height; y++)
         for (int x = 0; x < shot.width; x++) {
             int fx, fy;
-            WindowToFrame(x, y, shot.width, shot.height, cam, &fx, &fy);
+            WindowToFrame(x, y, shot.width, shot.height, cam, true, &fx, &fy);
             if (fx < fx0 || fx > fx1 || fy < fy0 || fy > fy1) continue;
             const unsigned char *p = &shot.rgb[((size_t)y * shot.width + x) * 3];
             sum += p[0] + p[1] + p[2];

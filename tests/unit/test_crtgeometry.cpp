@@ -39,7 +39,7 @@ TEST(PointerMap, PutsTheDrawnCursorUnderTheHandAtEveryZoom)
             FrameToWindow(p[0] + 0.5, p[1] + 0.5, 1280, 720, CameraAt(frame), &wx, &wy);
             ASSERT_TRUE(wx >= 0 && wx < 1280 && wy >= 0 && wy < 720) << "frame pixel off the window";
             int fx, fy;
-            WindowToFrame((int)lround(wx), (int)lround(wy), 1280, 720, CameraAt(frame), &fx, &fy);
+            WindowToFrame((int)lround(wx), (int)lround(wy), 1280, 720, CameraAt(frame), true, &fx, &fy);
             // A window pixel is about a third of a frame pixel.
             EXPECT_LE(std::abs(fx - p[0]), 1) << "frame " << frame << " point " << p[0] << "," << p[1];
             EXPECT_LE(std::abs(fy - p[1]), 1) << "frame " << frame << " point " << p[0] << "," << p[1];
@@ -52,9 +52,9 @@ TEST(PointerMap, PutsTheDrawnCursorUnderTheHandAtEveryZoom)
         EXPECT_GT(right - left, 2.2 * 320);
         EXPECT_GT(bottom - top, 2.2 * 200);
         int fx, fy;
-        WindowToFrame(0, 0, 1280, 720, CameraAt(frame), &fx, &fy);
+        WindowToFrame(0, 0, 1280, 720, CameraAt(frame), true, &fx, &fy);
         EXPECT_TRUE(fx < 0 && fy < 0);
-        WindowToFrame(1279, 719, 1280, 720, CameraAt(frame), &fx, &fy);
+        WindowToFrame(1279, 719, 1280, 720, CameraAt(frame), true, &fx, &fy);
         EXPECT_TRUE(fx >= 320 && fy >= 200);
     }
 }
@@ -63,12 +63,20 @@ TEST(PointerMap, FollowsTheWindowSizeAndRefusesAnEmptyOne)
 {
     // The same spot of a full-HD window and of the 1280x720 one.
     int ax, ay, bx, by;
-    WindowToFrame(640, 360, 1280, 720, CameraAt(0), &ax, &ay);
-    WindowToFrame(960, 540, 1920, 1080, CameraAt(0), &bx, &by);
+    WindowToFrame(640, 360, 1280, 720, CameraAt(0), true, &ax, &ay);
+    WindowToFrame(960, 540, 1920, 1080, CameraAt(0), true, &bx, &by);
     EXPECT_LE(std::abs(ax - bx), 1);
     EXPECT_LE(std::abs(ay - by), 1);
-    WindowToFrame(10, 10, 0, 0, CameraAt(0), &ax, &ay);
+    WindowToFrame(10, 10, 0, 0, CameraAt(0), true, &ax, &ay);
     EXPECT_TRUE(ax == 0 && ay == 0);
+    // Without the CRT shader the frame lies flat in the opening: its
+    // corner pixels sit right at the opening's corners.
+    const s_camera c = CameraAt(0);
+    const int left = (int)((c.x + (OPENING_X + 1) * 1.25) * 2 / 3), top = (int)((c.y + (OPENING_Y + 1) * 1.25) * 2 / 3);
+    WindowToFrame(left, top, 1280, 720, c, false, &ax, &ay);
+    EXPECT_TRUE(ax == 0 && ay == 0) << ax << "," << ay;
+    WindowToFrame(left, top, 1280, 720, c, true, &ax, &ay);
+    EXPECT_TRUE(ax < 0 && ay < 0) << "the curve bends the corner out of the frame";
 }
 
 TEST(CrtCurve, BendsOnlyAwayFromTheAxes)
