@@ -14,6 +14,7 @@ uint32_t starttime;
 uint32_t deltatime;
 uint32_t prevFrameTimer;
 int currentframe;
+int partBegins;
 
 int mx, my;
 int mb, oldmb;
@@ -51,6 +52,7 @@ void setDefaultValues()
     effectSpeed = SpeedFromSynch(synch);
     footerMode = 1;
     demoPart = FIRST_DEMO_PART;
+    partBegins = 1;
     sideOption = 0;
     blendMode = 0;
 }

@@ -20,6 +20,7 @@ extern uint32_t starttime;      // clock when the copier screen first showed
 extern uint32_t deltatime;      // milliseconds since starttime
 extern uint32_t prevFrameTimer; // clock at the end of the previous frame
 extern int currentframe;        // the CRT shader's time
+extern int partBegins;          // set when a part is chosen or reached; its first frame clears it
 
 // ---- pointer and pop-ups ----
 extern int mx, my;              // pointer in the 320x200 frame (may lie outside it)

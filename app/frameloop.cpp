@@ -59,7 +59,7 @@ static void startup()
     gameactive = 1;
 }
 
-static void frame()
+static void runframe()
 {
     deltatime = VXE_GetMillis() - starttime;
 
@@ -95,7 +95,7 @@ int coremain(int argc, char **argv)
     startup();
     // A window closed during the boot skips the loop.
     gameactive = !vxe_closerequested();
-    while (gameactive) frame();
+    while (gameactive) runframe();
     VXE_CloseVideo();
     // Stop the mixer before the process takes SDL down under it.
     Soundsystem_CloseAudio();

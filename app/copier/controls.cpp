@@ -30,6 +30,7 @@ void SelectPart(int p)
         return;
     }
     demoPart = p;
+    partBegins = 1;
     demoMode = 0;
     effectTimer = 0;
     effectSpeed = SpeedFromSynch(synch);
@@ -120,6 +121,7 @@ void ChooseProgram(int row)
     chip8_resetcpu();
     chip8_loadrom(ccRomfile[chipRom]);
     demoPart = CHIP8_PART;
+    partBegins = 1;
     footerMode = 5;
     demoMode = 0;
     popupMenu = 0;

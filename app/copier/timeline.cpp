@@ -2,11 +2,15 @@
 #include "app/copier/timeline.h"
 
 #include <limits.h>
+#include <stdlib.h>
 
 #include "app/appstate.h"
 #include "app/chip8/chip8.h"
 #include "app/chip8/chip8draw.h"
 #include "app/copier/diskcopy.h"
+#include "app/effects/grid_effects.h"
+#include "app/effects/shape_effects.h"
+#include "app/effects/shapes.h"
 #include "app/monitor/blockgrid.h"
 #include "engine/platform/clock.h"
 
@@ -28,14 +32,55 @@ void AdvanceDemoTimeline(int *timer, int *part)
     *timer = 0;
     *part += 1;
     if (*part > LAST_DEMO_PART) *part = FIRST_DEMO_PART;
+    partBegins = 1;
 }
 
-// Parts 2-12, the effects, each filling the grid in its own way. Until
-// they are written the grid keeps what the previous part left.
-static void runeffect(int part, float t)
+// Parts 2-12, the effects, each filling the grid in its own way. The
+// rain and the shape field start afresh on their part's first frame (not
+// whenever the timer reads 0, which at speed 0 is every frame).
+static void runeffect(int part, float t, bool first)
 {
-    (void)part;
-    (void)t;
+    switch (part) {
+    case 2: Eyes((e_blendMode)blendMode); break;
+    case 3:
+        if (first) initmatrixrain();
+        matrixrain(t);
+        break;
+    case 4:
+        SetClippingRegion(0, 0, GRID_WIDTH, GRID_HEIGHT);
+        balls3d(SHAPE_DISC, (e_blendMode)blendMode);
+        break;
+    case 5: petaldance(t); break;
+    case 6:
+        shapebeat(t, 20, 30, SHAPE_HEART, BLEND_NORMAL);
+        CopyLeftRight();
+        break;
+    case 7:
+        SetClippingRegion(0, 0, GRID_WIDTH, GRID_HEIGHT);
+        Twisterbar();
+        break;
+    case 8:
+        if (first) initshapefield(false);
+        shapefield(t, SHAPE_BUTTERFLY, BLEND_NORMAL);
+        break;
+    case 9:
+        SetClippingRegion(0, 0, GRID_WIDTH, GRID_HEIGHT);
+        SinusLines((e_blendMode)blendMode);
+        break;
+    case 10:
+        // New hearts every 16th timer unit; between them the grid keeps
+        // the last ones.
+        if (effectTimer % 16 == 0) {
+            for (int s = 16; s >= 4; s -= 2) DrawHeart(10.0f, 9.0f, (float)s, (unsigned char)(rand() % 32), BLEND_NORMAL);
+            CopyLeftRight();
+        }
+        break;
+    case 11: endlessworms(t, BLEND_NORMAL); break;
+    case 12:
+        SetClippingRegion(0, 0, GRID_WIDTH, GRID_HEIGHT);
+        balls3d(SHAPE_HEART, (e_blendMode)blendMode);
+        break;
+    }
 }
 
 static void runchip8()
@@ -50,8 +95,10 @@ static void runchip8()
 
 void RunPart()
 {
+    const bool first = partBegins != 0;
+    partBegins = 0;
     if (demoPart == 1) DiskCopy(BLEND_NORMAL);
-    else if (demoPart >= 2 && demoPart <= LAST_DEMO_PART) runeffect(demoPart, (float)effectTimer);
+    else if (demoPart >= 2 && demoPart <= LAST_DEMO_PART) runeffect(demoPart, (float)effectTimer, first);
     else if (demoPart == CHIP8_PART) runchip8();
     // Part 0 only restarts the demo when chosen; it never runs.
 }

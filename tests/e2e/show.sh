@@ -9,56 +9,6 @@ build=$(cd "${1:?usage: show.sh BUILD_DIR}" && pwd)
 source "$(dirname "$0")/harness.sh"
 [ -x "$floxa" ] && [ -x "$probe" ] || fail "floxa or screenprobe is not built"
 
-# Where frame pixel ($1, $2) shows in picture $3; sets $x and $y.
-aim() {
-    read -r x y < <("$probe" locate "$work/$3.png" "$build/floxa.dat" "$1" "$2" 2>/dev/null | tail -1)
-    [ -n "$y" ] || fail "cannot find the copier in picture $3"
-}
-
-# Frame box ($1,$2)-($3,$4) of picture $5: sets $mean, $green and $red.
-measure() {
-    read -r mean green red < <("$probe" region "$work/$5.png" "$build/floxa.dat" "$1" "$2" "$3" "$4" 2>/dev/null | tail -1)
-    [ -n "$red" ] || fail "cannot measure picture $5"
-}
-
-# Clicks frame pixel ($1, $2) as a person does: move there, press, hold,
-# release. Frames are sampled, so the button is held for a while.
-click() {
-    shot aim
-    aim "$1" "$2" aim
-    xdotool mousemove --window "$win" "$x" "$y"
-    sleep 0.3
-    xdotool mousedown 1; sleep 0.3; xdotool mouseup 1
-}
-
-# Takes pictures as $1 for up to $2 seconds until the frame box ($3,$4)-
-# ($5,$6) measures so that the arithmetic test $7 (on mean, green, red)
-# holds. The frame rate under a software renderer varies with the load, so
-# every check waits for what it expects rather than for a fixed time.
-wait_region() {
-    local t
-    for ((t = 0; t < $2 * 4; t++)); do
-        shot "$1"
-        measure "$3" "$4" "$5" "$6" "$1"
-        (( $7 )) && return 0
-        sleep 0.25
-    done
-    return 1
-}
-
-# Takes pictures as $1 for up to $2 seconds until the window box ($3,$4)-
-# ($5,$6) differs from picture $7 in more than $8 pixels; sets $changed.
-wait_change() {
-    local t
-    for ((t = 0; t < $2 * 4; t++)); do
-        shot "$1"
-        changed=$("$probe" changed "$work/$1.png" "$work/$7.png" "$3" "$4" "$5" "$6")
-        ((changed > $8)) && return 0
-        sleep 0.25
-    done
-    return 1
-}
-
 start_xvfb
 start_wm
 start_floxa "$build" --windowed
