@@ -18,41 +18,11 @@ float xDroplet[amount], yDroplet[amount];
 
 namespace {
 
-// Far enough outside the grid that every line or pixel built from it is
-// clipped away, small enough that differences of two stay within int.
-const double FAR_CELL = 1 << 20;
-
-// Nearest integer, halves away from zero. Huge values stop at FAR_CELL
-// and NaN gives 0 (a NaN bar has four equal edges, so no face): converting
-// either to int directly is undefined.
-int R(double v)
-{
-    if (!(v == v))
-        return 0;
-    if (v > FAR_CELL)
-        return (int)FAR_CELL;
-    if (v < -FAR_CELL)
-        return -(int)FAR_CELL;
-    return (int)round(v);
-}
-
-// Toward zero, with the same guard; NaN lands off the grid.
-int T(float v)
-{
-    if (!(v == v))
-        return -(int)FAR_CELL;
-    if (v > FAR_CELL)
-        return (int)FAR_CELL;
-    if (v < -FAR_CELL)
-        return -(int)FAR_CELL;
-    return (int)v;
-}
-
 // A face shaded by its apparent height; the bar's own sizes keep it at 11
 // or less, odd globals merely pick another colour of the grid.
 unsigned char shade(int height)
 {
-    return (unsigned char)clip(R((double)((float)height / scale) * 7.5), 0, 47);
+    return (unsigned char)clip(RoundCell((double)((float)height / scale) * 7.5), 0, 47);
 }
 
 }  // namespace
@@ -64,10 +34,10 @@ void Twisterbar()
     const double wobble = 0.6f + 0.5 * (sin((double)(0.8f * frame)) + sin((double)(0.7f * frame + 1)));
     for (int x = 0; x < GRID_WIDTH; x++) {
         phase = (float)(frame + wobble * 0.02f * x);
-        const int y1 = R(shift + scale * cos((double)(phase + PhaseOneQuarter)));
-        const int y2 = R(shift + scale * cos((double)(phase + PhaseTwoQuarter)));
-        const int y3 = R(shift + scale * cos((double)(phase + PhaseThreeQuarter)));
-        const int y4 = R(shift + scale * cos((double)(phase + PhaseFourQuarter)));
+        const int y1 = RoundCell(shift + scale * cos((double)(phase + PhaseOneQuarter)));
+        const int y2 = RoundCell(shift + scale * cos((double)(phase + PhaseTwoQuarter)));
+        const int y3 = RoundCell(shift + scale * cos((double)(phase + PhaseThreeQuarter)));
+        const int y4 = RoundCell(shift + scale * cos((double)(phase + PhaseFourQuarter)));
         if (y1 < y2)
             DrawLineVertical(x, y1, y2 - y1, 15, BLEND_NORMAL);
         if (y2 < y3)
@@ -88,12 +58,12 @@ void SinusLines(e_blendMode mode)
     float p = a;
     for (int i = 0; i < 8; i++) {
         p = p + a;
-        DrawLineVertical(R(p), 0, GRID_HEIGHT, 7, mode);
+        DrawLineVertical(RoundCell(p), 0, GRID_HEIGHT, 7, mode);
     }
     p = b;
     for (int i = 0; i < 6; i++) {
         p = p + b;
-        DrawLineHorizontal(0, R(p), GRID_WIDTH, 7, mode);
+        DrawLineHorizontal(0, RoundCell(p), GRID_WIDTH, 7, mode);
     }
 }
 
@@ -116,7 +86,7 @@ void matrixrain(float t)
     for (int c = 0; c < amount; c++)
         for (int k = 0; k < 15; k++) {
             const int colour = k < 2 ? 15 - 2 * k : k < 9 ? 8 : 15 - k;
-            DrawPixel(T(xDroplet[c]), T(yDroplet[c] - k), (unsigned char)colour, BLEND_NORMAL);
+            DrawPixel(TruncCell(xDroplet[c]), TruncCell(yDroplet[c] - k), (unsigned char)colour, BLEND_NORMAL);
             yDroplet[c] = yDroplet[c] + step;
             // Written so that a drop gone NaN restarts at the top as well.
             if (!(yDroplet[c] <= 36))

@@ -19,17 +19,6 @@ namespace {
 const double PI = 3.14159265358979323846;
 enum { STAGE_TICKS = 1280, STAGES = 6 };
 
-// Nearest integer, halves away from zero. Clamped first so that no value
-// (NaN included, which lands on 0) can make the conversion undefined.
-int R(double v)
-{
-    if (!(v > -1e6))
-        v = v < 0 ? -1e6 : 0;
-    if (v > 1e6)
-        v = 1e6;
-    return (int)lround(v);
-}
-
 // Where a non-finite result would strand a shape for good, it keeps the
 // last good value instead (only reachable with an absurd speed).
 float finiteor(float v, float fallback)
@@ -85,12 +74,12 @@ void balls3d(e_shapeType shape, e_blendMode mode)
     for (const vector3f &b : sortedBalls) {
         const float X = 16 * b.x + 22, Y = b.y + 7, S = (float)(b.z + 1.1);
         const float outer = (float)(3.5 * S);
-        const unsigned char c = (unsigned char)R(6.0 * b.z + 9);
+        const unsigned char c = (unsigned char)RoundCell(6.0 * b.z + 9);
         if (shape == SHAPE_BUTTERFLY) {
             DrawButterfly(X, Y, outer, 3, 15, mode);
             DrawButterfly(X, Y, (float)(3.5 * S - 0.8), c, 15, mode);
         } else if (shape == SHAPE_HEART) {
-            const int h = R(6.0 * b.z + 9 + 15);
+            const int h = RoundCell(6.0 * b.z + 9 + 15);
             DrawHeart(X, (float)(Y + 2.5), outer, (unsigned char)(h - 3), mode);
             DrawHeart(X, (float)(Y + 2.5), (float)(3.5 * S - 0.6), (unsigned char)h, mode);
         } else {

@@ -2,6 +2,8 @@
 // drawing primitives the effects, the disk copy and the CHIP-8 part use.
 #include "app/monitor/blockgrid.h"
 
+#include <math.h>
+
 #include <cstring>
 
 unsigned char blockgrid[GRID_HEIGHT][GRID_WIDTH];
@@ -38,6 +40,20 @@ int clip(int v, int low, int high)
 // Clamped into the grid so that a rectangle given partly (or wholly)
 // outside it can never let DrawPixel leave the grid; an inverted one
 // simply lets nothing through.
+static const double FAR_CELL = 1 << 20;
+
+int RoundCell(double v)
+{
+    if (v != v) return 0;
+    return (int)round(v < -FAR_CELL ? -FAR_CELL : v > FAR_CELL ? FAR_CELL : v);
+}
+
+int TruncCell(double v)
+{
+    if (v != v) return -(int)FAR_CELL;
+    return (int)(v < -FAR_CELL ? -FAR_CELL : v > FAR_CELL ? FAR_CELL : v);
+}
+
 void SetClippingRegion(int left, int top, int right, int bottom)
 {
     clipLeft = clip(left, 0, GRID_WIDTH);

@@ -22,6 +22,12 @@ extern int clipLeft, clipTop, clipRight, clipBottom;
 
 // min(max(v, low), high).
 int clip(int v, int low, int high);
+// Cells from an effect's arithmetic: the nearest integer (halves away from
+// zero) and the integer toward zero. Values beyond 2^20 cells stop there and
+// NaN gives 0 (rounded) or -2^20 (truncated), so no input makes the
+// conversion undefined and far cells stay far outside the grid.
+int RoundCell(double v);
+int TruncCell(double v);
 
 void SetClippingRegion(int left, int top, int right, int bottom);
 // Every cell = c & 31, no clipping, no blending.
