@@ -3,6 +3,7 @@
 // codes, the mouse modes and wheel, and the joystick conversion tables.
 #include "engine/platform/input.h"
 
+#include "engine/platform/inputscript.h"
 #include "engine/platform/sdl_driver.h"
 
 volatile int VXE_keys[256];
@@ -105,6 +106,7 @@ void vxe_getkeys()
     unsigned char down[256];
     if (s_keystatesource) s_keystatesource(down);
     else vxe_driver_keystate(down);
+    vxe_scriptkeys(down);
     for (int i = 0; i < 256; i++) VXE_keys[i] = down[i] ? 0x8000 : 0;
     int mask = 0;
     for (const keybit &k : s_joykeys)
@@ -139,7 +141,9 @@ int vxe_getkeycode()
 void vxe_getmouse(int *x, int *y, int *buttons)
 {
     int cx, cy;
-    vxe_driver_getcursor(&cx, &cy);
+    const int scripted = vxe_inputscriptactive();
+    if (scripted) vxe_scriptpointer(&cx, &cy);
+    else vxe_driver_getcursor(&cx, &cy);
     if (vxe_input_mouse_mode == 2) {
         vxe_mouse_oldx = vxe_mouse_x;
         vxe_mouse_oldy = vxe_mouse_y;
@@ -152,7 +156,8 @@ void vxe_getmouse(int *x, int *y, int *buttons)
         // screen position too would put clicks off by it outside full screen.
         // A map installed by the application turns it into its own picture's
         // coordinates, so every reader of the pointer agrees on them.
-        if (s_mousemap) s_mousemap(&cx, &cy);
+        // A script already speaks in those coordinates.
+        if (s_mousemap && !scripted) s_mousemap(&cx, &cy);
         vxe_mouse_x = cx;
         vxe_mouse_y = cy;
         *x = cx;

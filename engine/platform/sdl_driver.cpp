@@ -4,6 +4,7 @@
 #include "engine/platform/sdl_driver.h"
 
 #include "engine/platform/input.h"
+#include "engine/platform/inputscript.h"
 
 #include <GL/glew.h>
 #include <SDL.h>
@@ -442,6 +443,7 @@ void vxe_swapbuffers()
 {
     if (!s_window) return;
     SDL_GL_SwapWindow(s_window);
+    vxe_countframe();
     if (s_ownpump) pumpall();
 }
 

@@ -2,6 +2,7 @@
 // coremain on the application thread and pumps window events on this one
 // until the application ends or the user closes the window.
 #include "app/frameloop.h"
+#include "engine/platform/inputscript.h"
 #include "engine/platform/sdl_driver.h"
 
 #include <atomic>
@@ -24,9 +25,10 @@ static int s_result = 0;
 static void usage(FILE *out)
 {
     fprintf(out,
-            "Usage: floxa [--windowed] [--help]\n"
-            "  --windowed  stay in a window instead of switching to full screen\n"
-            "  --help      show this text\n"
+            "Usage: floxa [--windowed] [--script FILE] [--help]\n"
+            "  --windowed     stay in a window instead of switching to full screen\n"
+            "  --script FILE  play the timed pointer and key events of FILE\n"
+            "  --help         show this text\n"
             "Escape quits. The data file %s is read from the working directory,\n"
             "or from the program's own folder when it is not there.\n",
             s_archive);
@@ -65,9 +67,12 @@ int main(int argc, char **argv)
     setvbuf(stdout, nullptr, _IOLBF, 0);
 
     int windowed = 0;
+    const char *script = nullptr;
     for (int i = 1; i < argc; i++) {
         if (strcmp(argv[i], "--windowed") == 0) {
             windowed = 1;
+        } else if (strcmp(argv[i], "--script") == 0 && i + 1 < argc) {
+            script = argv[++i];
         } else if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
             usage(stdout);
             return 0;
@@ -78,6 +83,13 @@ int main(int argc, char **argv)
         }
     }
 
+    // A script is read before the archive is looked for, which may change
+    // the working folder; a malformed one stops everything before it starts.
+    char error[512];
+    if (script && !vxe_startinputscript(script, error, sizeof error)) {
+        fprintf(stderr, "floxa: %s\n", error);
+        return 2;
+    }
     findarchive();
     vxe_setwindowed(windowed);
     if (!vxe_openmessagewindow()) return 1;

@@ -42,3 +42,4 @@ target_compile_definitions(test_effect_snapshots PRIVATE SNAPSHOTS="${CMAKE_CURR
 unit_test(test_grid_effects floxa_app)
 unit_test(test_shapes floxa_app)
 unit_test(test_shape_effects floxa_app)
+unit_test(test_inputscript vxe_platform)
