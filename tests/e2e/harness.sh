@@ -23,6 +23,8 @@ fail() {
     echo "FAIL: $*"
     [ -f "$work/out" ] && { echo "--- floxa output:"; grep -vE "^(Loading|width|found|TGA)" "$work/out" | tail -20; }
     wmctrl -l 2>&1 | sed "s/^/wm: /"
+    [ -n "$app_pid" ] && { kill -0 "$app_pid" 2>/dev/null && echo "floxa still runs" || echo "floxa has ended"; }
+    [ -n "$wm_pid" ] && { kill -0 "$wm_pid" 2>/dev/null || echo "the window manager has ended: $(tail -5 "$work/openbox.log")"; }
     exit 1
 }
 
@@ -103,9 +105,15 @@ close_window() {
     wait_for "wmctrl -c '$title'" 50 || fail "wmctrl could not close the window"
 }
 
-# A picture of the window into $work/$1.png.
+# A picture of the window into $work/$1.png; try_shot only says whether
+# it worked, for the waits below, which ride out a moment in which the
+# window manager has the window unmapped.
+try_shot() {
+    "$probe" shot "$win" "$work/$1.png" 2>"$work/probe.log"
+}
+
 shot() {
-    "$probe" shot "$win" "$work/$1.png" || fail "cannot take a picture of the window"
+    try_shot "$1" || fail "cannot take a picture of the window: $(cat "$work/probe.log")"
 }
 
 # Waits up to $2 seconds, taking pictures as $1, until "$probe $3 <picture>"
@@ -113,12 +121,12 @@ shot() {
 wait_picture() {
     local name=$1 seconds=$2 measure=$3 test=$4 t n
     for ((t = 0; t < seconds * 5; t++)); do
-        shot "$name"
+        try_shot "$name" || { sleep 0.2; continue; }
         n=$("$probe" $measure "$work/$name.png")
         (( $test )) && return 0
         sleep 0.2
     done
-    fail "waited $seconds s for $name ($measure: $n, wanted $test)"
+    fail "waited $seconds s for $name ($measure: ${n:-no picture: $(cat "$work/probe.log")}, wanted $test)"
 }
 
 # Keeps picture $1 beside the build, for people to look at.
@@ -161,7 +169,7 @@ click() {
 wait_region() {
     local t
     for ((t = 0; t < $2 * 4; t++)); do
-        shot "$1"
+        try_shot "$1" || { sleep 0.25; continue; }
         measure "$3" "$4" "$5" "$6" "$1"
         (( $7 )) && return 0
         sleep 0.25
@@ -174,7 +182,7 @@ wait_region() {
 wait_change() {
     local t
     for ((t = 0; t < $2 * 4; t++)); do
-        shot "$1"
+        try_shot "$1" || { sleep 0.25; continue; }
         changed=$("$probe" changed "$work/$1.png" "$work/$7.png" "$3" "$4" "$5" "$6")
         ((changed > $8)) && return 0
         sleep 0.25

@@ -48,26 +48,51 @@ int fail(const char *what)
     return 1;
 }
 
+// Xlib's default handler ends the program on an error; a failed grab is
+// reported by grab() instead.
+int s_xerror = 0;
+int onxerror(Display *, XErrorEvent *e)
+{
+    s_xerror = e->error_code;
+    return 0;
+}
+
+// The window's picture as the screen shows it: taken from the root window,
+// so a window partly off the screen still gives its visible part (the rest
+// stays black) instead of an error.
 bool grab(unsigned long window, Image *img)
 {
     Display *d = XOpenDisplay(nullptr);
     if (!d) return false;
-    XWindowAttributes a;
-    bool ok = XGetWindowAttributes(d, window, &a);
-    XImage *x = ok ? XGetImage(d, window, 0, 0, a.width, a.height, AllPlanes, ZPixmap) : nullptr;
+    XSetErrorHandler(onxerror);
+    XWindowAttributes a, r;
+    Window child;
+    int wx = 0, wy = 0;
+    const Window root = DefaultRootWindow(d);
+    bool ok = XGetWindowAttributes(d, window, &a) && XGetWindowAttributes(d, root, &r) &&
+              XTranslateCoordinates(d, window, root, 0, 0, &wx, &wy, &child);
+    XSync(d, False);
+    ok = ok && !s_xerror && a.map_state == IsViewable;
+    const int x0 = wx < 0 ? 0 : wx, y0 = wy < 0 ? 0 : wy;
+    const int x1 = wx + a.width > r.width ? r.width : wx + a.width;
+    const int y1 = wy + a.height > r.height ? r.height : wy + a.height;
+    XImage *x = ok && x1 > x0 && y1 > y0 ? XGetImage(d, root, x0, y0, x1 - x0, y1 - y0, AllPlanes, ZPixmap) : nullptr;
     if (x) {
         img->width = a.width;
         img->height = a.height;
-        img->rgb.resize((size_t)a.width * a.height * 3);
-        for (int y = 0; y < a.height; y++)
-            for (int i = 0; i < a.width; i++) {
-                const unsigned long p = XGetPixel(x, i, y);
-                unsigned char *q = &img->rgb[((size_t)y * a.width + i) * 3];
+        img->rgb.assign((size_t)a.width * a.height * 3, 0);
+        for (int y = y0; y < y1; y++)
+            for (int i = x0; i < x1; i++) {
+                const unsigned long p = XGetPixel(x, i - x0, y - y0);
+                unsigned char *q = &img->rgb[((size_t)(y - wy) * a.width + (i - wx)) * 3];
                 q[0] = (p >> 16) & 255;
                 q[1] = (p >> 8) & 255;
                 q[2] = p & 255;
             }
         XDestroyImage(x);
+    } else {
+        fprintf(stderr, "screenprobe: window 0x%lx %s\n", window,
+                s_xerror ? "is gone" : ok ? "lies off the screen" : "is not shown");
     }
     XCloseDisplay(d);
     return x != nullptr;
