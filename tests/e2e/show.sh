@@ -53,7 +53,10 @@ click 92 72
 wait_region chip8 30 139 109 312 180 "red > copyred + 200" ||
     fail "the maps do not show the CHIP-8 picture ($copyred -> $red red pixels)"
 keep chip8 chip8
-echo "ok: a CHIP-8 program from the Toolkit menu shows in the maps"
+# The still copy message ends at x 208; the CHIP-8 hint scrolls across the
+# whole line, so its text comes by the line's right end.
+wait_region hint 40 216 188 318 195 "green > 20" || fail "the status line shows no CHIP-8 text"
+echo "ok: a CHIP-8 program from the Toolkit menu shows in the maps, its hint in the status line"
 
 # A speed arrow changes the speed field.
 aim 228 62 chip8; x0=$x y0=$y
