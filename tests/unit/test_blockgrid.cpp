@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/monitor/blockgrid.h"
+#include "tests/unit/grid_support.h"
 #include "app/monitor/gridview.h"
 
 namespace {
@@ -36,15 +37,6 @@ std::string cells()
             if (blockgrid[y][x])
                 out += (out.empty() ? "" : " ") + std::to_string(x) + "," + std::to_string(y);
     return out;
-}
-
-int count(unsigned char value)
-{
-    int n = 0;
-    for (auto &row : blockgrid)
-        for (unsigned char v : row)
-            n += v == value;
-    return n;
 }
 
 }  // namespace
@@ -77,9 +69,9 @@ TEST_F(BlockGrid, FillBlockKeepsFiveBitsEverywhereIgnoringTheClip)
 {
     SetClippingRegion(0, 0, 1, 1);
     FillBlock(40);
-    EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, count(8));
+    EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, CountCells(8));
     FillBlock(255);
-    EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, count(31));
+    EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, CountCells(31));
 }
 
 // Cells off the grid are ignored even by the unclipped rules: one step past
@@ -130,14 +122,14 @@ TEST_F(BlockGrid, ShapesWriteExactlyTheirCells)
 TEST_F(BlockGrid, WholeGridShapesCoverEveryCell)
 {
     DrawRectangle(-1e30f, -1e30f, 1e30f, 1e30f, 3, BLEND_NORMAL);
-    EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, count(3));
+    EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, CountCells(3));
     DrawCircle(22, 9, 100, 4, BLEND_NORMAL);
-    EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, count(4));
+    EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, CountCells(4));
     // Side 1 is columns 24-43 on every row; the gap stays.
     memset(blockgrid, 0, sizeof blockgrid);
     FillGrid(1, 7);
     FillGrid(3, 7);  // odd sides are side 1
-    EXPECT_EQ(GRID_HALF * GRID_HEIGHT, count(7));
+    EXPECT_EQ(GRID_HALF * GRID_HEIGHT, CountCells(7));
     EXPECT_TRUE(blockgrid[0][24] == 7 && blockgrid[17][43] == 7 && blockgrid[0][23] == 0);
 }
 
@@ -156,7 +148,7 @@ TEST_F(BlockGrid, ClippingLimitsDrawingToItsRectangle)
         memset(blockgrid, 0, sizeof blockgrid);
         DrawRectangle(-100, -100, 100, 100, 1, BLEND_NORMAL);
         const int w = std::max(0, t.wr - t.wl), h = std::max(0, t.wb - t.wt);
-        EXPECT_EQ(w * h, count(1)) << t.l << "," << t.t << "," << t.r << "," << t.b;
+        EXPECT_EQ(w * h, CountCells(1)) << t.l << "," << t.t << "," << t.r << "," << t.b;
         if (w && h) {
             EXPECT_TRUE(blockgrid[t.wt][t.wl] && blockgrid[t.wb - 1][t.wr - 1]);
         }
@@ -251,7 +243,7 @@ TEST_F(BlockGrid, PictureConvertsTwoRowsPerCell)
                 w = 74;  // upper lit, lower lit
             ASSERT_EQ(w, blockgrid[r][x]) << x << "," << r;
         }
-    EXPECT_EQ(2 * GRID_WIDTH, count(9)) << "rows 16-17 keep their cells";
+    EXPECT_EQ(2 * GRID_WIDTH, CountCells(9)) << "rows 16-17 keep their cells";
 }
 
 // What the buffer does not hold reads as dark; nothing is read beyond it
@@ -263,8 +255,8 @@ TEST_F(BlockGrid, PictureWithoutEnoughPixelsReadsDark)
         none.width = 64, none.height = 32, none.size = 64 * 32 * 4;  // size without memory
         memset(blockgrid, 9, sizeof blockgrid);
         ConvertBitmapToGrid(none);
-        EXPECT_EQ(16 * GRID_WIDTH, count(32));
-        EXPECT_EQ(2 * GRID_WIDTH, count(9));
+        EXPECT_EQ(16 * GRID_WIDTH, CountCells(32));
+        EXPECT_EQ(2 * GRID_WIDTH, CountCells(9));
     }
     {
         Picture half(64, 16);  // the upper half only, every pixel lit
@@ -279,7 +271,7 @@ TEST_F(BlockGrid, PictureWithoutEnoughPixelsReadsDark)
             narrow.set(i % 16, i / 16, LIT);
         ConvertBitmapToGrid(narrow.bitmap);
         EXPECT_TRUE(blockgrid[0][0] == 74 && blockgrid[1][0] == 74 && blockgrid[2][0] == 32);
-        EXPECT_EQ(14 * GRID_WIDTH, count(32));
+        EXPECT_EQ(14 * GRID_WIDTH, CountCells(32));
     }
 }
 

@@ -12,6 +12,7 @@
 
 #include "app/appstate.h"
 #include "app/effects/grid_effects.h"
+#include "tests/unit/grid_support.h"
 
 namespace {
 
@@ -56,15 +57,6 @@ std::string fulllines(bool rows)
             out += (out.empty() ? "" : " ") + std::to_string(i);
     }
     return out;
-}
-
-int count(unsigned char value)
-{
-    int n = 0;
-    for (auto &row : blockgrid)
-        for (unsigned char v : row)
-            n += v == value;
-    return n;
 }
 
 // Only the given drops on the grid; the rest stand in a column off it.
@@ -129,7 +121,7 @@ TEST_F(GridEffects, TwisterSurvivesOddGlobals)
                 for (unsigned char v : row)
                     ASSERT_LT(v, 48) << t.shift << "/" << t.scale;
             if (t.cells >= 0) {
-                EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, count(0)) << t.shift << "/" << t.scale << " timer " << timer;
+                EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, CountCells(0)) << t.shift << "/" << t.scale << " timer " << timer;
             }
         }
     }
@@ -144,14 +136,14 @@ TEST_F(GridEffects, LatticeAtTimerZero)
         EXPECT_EQ("9 14 19 24 28 33 38 42", fulllines(false)) << "mode " << mode;
         EXPECT_EQ("5 8 10 13 15", fulllines(true)) << "mode " << mode;
         const int lines = 8 * GRID_HEIGHT + 5 * GRID_WIDTH - 8 * 5;
-        EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT - lines, count(0)) << "mode " << mode;
+        EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT - lines, CountCells(0)) << "mode " << mode;
     }
     EXPECT_EQ(14, blockgrid[5][9]) << "crossing";
     EXPECT_EQ(7, blockgrid[0][9]) << "vertical line";
     EXPECT_EQ(7, blockgrid[5][0]) << "horizontal line";
-    EXPECT_EQ(8 * 5, count(14));
+    EXPECT_EQ(8 * 5, CountCells(14));
     SinusLines(BLEND_NORMAL);
-    EXPECT_EQ(0, count(14));
+    EXPECT_EQ(0, CountCells(14));
 }
 
 // The lattice breathes smoothly: a real division, so 1 ms moves it. At
@@ -200,7 +192,7 @@ TEST_F(GridEffects, RainTrailColours)
         onlydrops({{5.5f, 16.5f}});
         matrixrain(100);
         EXPECT_EQ(trail, column(5)) << "speed " << speed;
-        EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT - 15, count(0)) << "speed " << speed;
+        EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT - 15, CountCells(0)) << "speed " << speed;
         EXPECT_FLOAT_EQ(16.5f + 15 * speed / 100, yDroplet[0]) << "one step per trail cell";
     }
     // Partly on the grid: rows are cut toward zero, so the cell just above
@@ -274,9 +266,9 @@ TEST_F(GridEffects, WormsHeadAndTail)
     EXPECT_GE(ones, 9);
     // The ramps follow each other down the tail: the red one from 31 right
     // behind the head to 16, then the normal one.
-    EXPECT_GT(count(31), 0);
-    EXPECT_GT(count(16), 0);
-    EXPECT_GT(count(15), 0);
+    EXPECT_GT(CountCells(31), 0);
+    EXPECT_GT(CountCells(16), 0);
+    EXPECT_GT(CountCells(15), 0);
     // Blended, the discs add within their ramp and saturate.
     endlessworms(100, BLEND_ADD);
     for (auto &row : blockgrid)
@@ -286,7 +278,7 @@ TEST_F(GridEffects, WormsHeadAndTail)
     // At an unusable time no disc has a place: nothing rather than garbage.
     for (float t : {NAN, INFINITY, -INFINITY}) {
         endlessworms(t, BLEND_NORMAL);
-        EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, count(0)) << t;
+        EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, CountCells(0)) << t;
     }
 }
 
