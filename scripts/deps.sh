@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libglew-dev libgl-dev libgl1-mesa-dri libpng-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool openbox wmctrl x11-utils
-  sox clang libclang-rt-14-dev
+  sox ffmpeg clang libclang-rt-14-dev
 )
 
 missing=()

@@ -32,6 +32,12 @@ void VXE_SetRefreshRate(int rate)
 float VXE_WaitRefresh()
 {
     VXE_video_numframes++;
+    // A frame clock only moves when a frame is presented: waiting on it
+    // would never end, and the present is the slot anyway.
+    if (vxe_frameclockstep()) {
+        VXE_video_time = VXE_GetMillis();
+        return 1.0f;
+    }
     // Compare the elapsed time, not time + speed against the reading, so
     // the wait stays right across the wrap of the 32-bit tick.
     uint32_t reading;

@@ -169,16 +169,20 @@ int vxe_startinputscript(const char *path, char *error, int errorsize)
     else if (memchr(text, '\0', n)) snprintf(error, errorsize, "%s: not a text file", path);
     else {
         text[n] = '\0';
-        vxe_freeinputscript(&s_script);
-        ok = vxe_parseinputscript(text, path, &s_script, error, errorsize);
+        ok = vxe_startinputscripttext(text, path, error, errorsize);
     }
     free(text);
-    if (ok) {
-        s_active = 1;
-        s_start = VXE_GetMillis();
-        s_frames = 0;
-    }
     return ok;
+}
+
+int vxe_startinputscripttext(const char *text, const char *name, char *error, int errorsize)
+{
+    vxe_freeinputscript(&s_script);
+    if (!vxe_parseinputscript(text, name, &s_script, error, errorsize)) return 0;
+    s_active = 1;
+    s_start = VXE_GetMillis();
+    s_frames = 0;
+    return 1;
 }
 
 int vxe_inputscriptactive()

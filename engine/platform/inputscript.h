@@ -50,6 +50,8 @@ void vxe_freeinputscript(s_inputscript *script);
 // Reads the file at path (the local file system, not the archive) and
 // plays it from now on. Returns 1, or 0 with the reason in error.
 int vxe_startinputscript(const char *path, char *error, int errorsize);
+// Plays a script given as text (name stands for its file in messages).
+int vxe_startinputscripttext(const char *text, const char *name, char *error, int errorsize);
 // 1 while a started script holds the pointer.
 int vxe_inputscriptactive();
 // Plays the events due at `millis` since the start and `frames` presented

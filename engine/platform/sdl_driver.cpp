@@ -3,6 +3,7 @@
 // into the engine's input globals.
 #include "engine/platform/sdl_driver.h"
 
+#include "engine/platform/clock.h"
 #include "engine/platform/input.h"
 #include "engine/platform/inputscript.h"
 
@@ -21,6 +22,8 @@ static int s_ownpump = 0;
 static int s_windowed = 0;
 static SDL_atomic_t s_quitposted;
 static SDL_atomic_t s_closerequested;
+static SDL_atomic_t s_ignoreinput;
+static void (*s_presenthook)(int width, int height) = nullptr;
 // Serialises window-state calls of the application thread with the event
 // pump of the message thread.
 static SDL_mutex *s_windowlock = nullptr;
@@ -110,6 +113,7 @@ int vxe_scancodetokey(int sc)
 void vxe_driver_keystate(unsigned char down[256])
 {
     for (int i = 0; i < 256; i++) down[i] = 0;
+    if (SDL_AtomicGet(&s_ignoreinput)) return;
     int count = 0;
     const Uint8 *state = SDL_GetKeyboardState(&count);
     for (int sc = 0; sc < count; sc++) {
@@ -240,6 +244,7 @@ static int systemkey(const SDL_KeyboardEvent &k, int key)
 // have none.
 static void translate(const SDL_Event &e)
 {
+    if (SDL_AtomicGet(&s_ignoreinput) && e.type != SDL_QUIT) return;
     switch (e.type) {
     case SDL_QUIT:
         SDL_AtomicSet(&s_closerequested, 1);
@@ -355,6 +360,21 @@ int vxe_closerequested()
     return SDL_AtomicGet(&s_closerequested);
 }
 
+void vxe_requestclose()
+{
+    SDL_AtomicSet(&s_closerequested, 1);
+}
+
+void vxe_driver_ignoreinput(int ignore)
+{
+    SDL_AtomicSet(&s_ignoreinput, ignore);
+}
+
+void vxe_setpresenthook(void (*hook)(int width, int height))
+{
+    s_presenthook = hook;
+}
+
 void vxe_destroymessagewindow()
 {
     for (SDL_Joystick *&joy : s_joysticks) {
@@ -442,7 +462,13 @@ void vxe_closewindow()
 void vxe_swapbuffers()
 {
     if (!s_window) return;
+    if (s_presenthook) {
+        int w = 0, h = 0;
+        SDL_GL_GetDrawableSize(s_window, &w, &h);
+        s_presenthook(w, h);
+    }
     SDL_GL_SwapWindow(s_window);
+    vxe_clockpresented();
     vxe_countframe();
     if (s_ownpump) pumpall();
 }

@@ -25,14 +25,22 @@ extern int VXE_shaders_enabled;
 void vxe_initwindow(int width, int height, int flags);
 // Releases the GL context; the window stays until the process entry ends.
 void vxe_closewindow();
-// Presents the back buffer.
+// Presents the back buffer, moving a frame clock on by one slot.
 void vxe_swapbuffers();
+// Called by vxe_swapbuffers with the finished frame still in the back buffer
+// (width x height pixels) just before it is shown; null removes it.
+void vxe_setpresenthook(void (*hook)(int width, int height));
 // Sets the window's caption.
 void VXE_SetTitle(const char *text);
 // Size of the desktop the window is on.
 void GetDesktopResolution(int *width, int *height);
 // 1 from the moment the user asked to close the window.
 int vxe_closerequested();
+// Asks for the end of the show as closing the window does.
+void vxe_requestclose();
+// 1: pointer, button and key input from the window is dropped, so that only
+// a script drives the program (capture).
+void vxe_driver_ignoreinput(int ignore);
 
 // ---- cursor ----
 

@@ -2,14 +2,17 @@
 // ring of four output blocks, the push interface and start/close. The
 // device itself is audiodriver_sdl.cpp.
 //
-// Locking: the device pulls blocks with its lock held (fillnextbuffer runs
-// under it), and every change made from the application thread to the ring,
-// the active table or a playing record takes the same lock.
+// Locking: one recursive lock, ours rather than the device's, so that the
+// mixer is just as safe when a thread of the caller's runs it offline. The
+// device pulls blocks with it held, each mix pass holds it, and every change
+// made from the application thread to the ring, the active table or a
+// playing record takes it.
 #include "engine/sound/audiodriver.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "engine/sound/audiodriver_sdl.h"
 #include "engine/sound/soundsystem.h"
@@ -29,15 +32,21 @@ void audiodriver_setoffline(int offline)
     g_offline = offline;
 }
 
-// The backend ignores these while no device is open.
+// Built on first use, so that no start-up order can find it unmade.
+static std::recursive_mutex &mixlock()
+{
+    static std::recursive_mutex lock;
+    return lock;
+}
+
 void audiodriver_lock()
 {
-    audiodriver_sdl_lock();
+    mixlock().lock();
 }
 
 void audiodriver_unlock()
 {
-    audiodriver_sdl_unlock();
+    mixlock().unlock();
 }
 
 int audiodriver_init(int rate, int bits, int frames, int flags)
@@ -90,9 +99,9 @@ int audiodriver_init(int rate, int bits, int frames, int flags)
 void audiodriver_close()
 {
     if (g_device_open) {
-        audiodriver_sdl_lock();
+        audiodriver_lock();
         g_closing = 1;
-        audiodriver_sdl_unlock();
+        audiodriver_unlock();
         audiodriver_sdl_close(); // returns once the device thread has stopped
         g_device_open = 0;
     }
@@ -197,6 +206,7 @@ void audiodriver_mixbuffers(void *out, int bytes, int unused)
     (void)unused;
     if (!out || bytes <= 0)
         return;
+    std::lock_guard<std::recursive_mutex> hold(mixlock());
     int16_t *dst = (int16_t *)out;
     uint32_t samples = (uint32_t)bytes / 2;
     int32_t *acc = soundsystem.outputbuffer;

@@ -35,13 +35,14 @@ int audiodriver_getbuffer(void **data, int *length);
 void audiodriver_submitbuffer();
 
 // The device's pull: the next block to play, or null with no ring. Called by
-// the device backend with the device lock held.
+// the device backend with the lock below held.
 const uint8_t *fillnextbuffer();
 
 // Offline mode: audiodriver_init opens no device (tests, capture).
 void audiodriver_setoffline(int offline);
 
-// The device lock, held by the device while it pulls a block. A no-op without
-// a device. Recursive, so code running inside the pull may take it again.
+// The mixer's lock, held while the device pulls a block and for each mix
+// pass, device or not. Recursive, so code running inside the pull (stream
+// refills, the mixer stopping a sound) may take it again.
 void audiodriver_lock();
 void audiodriver_unlock();

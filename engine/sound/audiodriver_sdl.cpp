@@ -1,5 +1,5 @@
-// SDL2 audio output. SDL's audio thread calls pull() with the device lock
-// held; each call copies driver blocks into SDL's buffer. SDL audio is
+// SDL2 audio output. SDL's audio thread calls pull(), which takes the
+// driver's lock; each call copies driver blocks into SDL's buffer. SDL audio is
 // started here (the platform entry starts only video and joysticks), and any
 // failure leaves the program silent rather than stopping it.
 #include "engine/sound/audiodriver_sdl.h"
@@ -17,17 +17,19 @@ static int g_blocksize; // bytes of one driver block
 static void SDLCALL pull(void *, Uint8 *stream, int len)
 {
     // Without format changes SDL asks for exactly one block per call.
+    audiodriver_lock();
     int done = 0;
     while (done < len) {
         const uint8_t *block = fillnextbuffer();
         if (!block) {
             memset(stream + done, 0, (size_t)(len - done));
-            return;
+            break;
         }
         int n = len - done < g_blocksize ? len - done : g_blocksize;
         memcpy(stream + done, block, (size_t)n);
         done += n;
     }
+    audiodriver_unlock();
 }
 
 int audiodriver_sdl_open(int rate, int channels, int frames)
@@ -65,16 +67,4 @@ void audiodriver_sdl_close()
     SDL_CloseAudioDevice(g_device);
     g_device = 0;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-}
-
-void audiodriver_sdl_lock()
-{
-    if (g_device)
-        SDL_LockAudioDevice(g_device);
-}
-
-void audiodriver_sdl_unlock()
-{
-    if (g_device)
-        SDL_UnlockAudioDevice(g_device);
 }

@@ -7,5 +7,3 @@
 // SDL audio cannot start or the device is refused.
 int audiodriver_sdl_open(int rate, int channels, int frames);
 void audiodriver_sdl_close();
-void audiodriver_sdl_lock();
-void audiodriver_sdl_unlock();

@@ -87,10 +87,15 @@ int Soundsystem_Init(int mixrate, int bits, int channels)
 void Soundsystem_CloseAudio()
 {
     audiodriver_close();
-    free(soundsystem.outputbuffer);
-    free(g_outputcopy);
-    soundsystem.outputbuffer = g_outputcopy = nullptr;
+    // An offline mixer may still be running on a thread of the caller's.
+    audiodriver_lock();
+    int32_t *buffer = soundsystem.outputbuffer;
+    soundsystem.outputbuffer = nullptr;
     soundsystem.outputbuffersize = 0;
+    audiodriver_unlock();
+    free(buffer);
+    free(g_outputcopy);
+    g_outputcopy = nullptr;
 }
 
 static void setmixvolume(uint16_t *setting, int volume)
@@ -229,7 +234,7 @@ void Soundsystem_LoadSound(const char *name, s_sound *sound)
     printf("Loading sound %s\n", name);
     // Reloading a playing record must not leave it in the table while cleared.
     Soundsystem_StopSound(sound);
-    memset(sound, 0, sizeof *sound);
+    *sound = s_sound{};
 
     const char *dot = strrchr(name, '.');
     char extension[8];
@@ -327,7 +332,7 @@ int Soundsystem_CreateSoundStream(s_sound *sound, s_soundcallback callback, int 
                                   int bits, int channels, int length)
 {
     Soundsystem_StopSound(sound);
-    memset(sound, 0, sizeof *sound);
+    *sound = s_sound{};
     uint64_t size = (uint64_t)(bits / 8) * (uint64_t)(channels > 0 ? channels : 0) *
                     (uint64_t)(length > 0 ? length : 0);
     if ((bits != 8 && bits != 16) || (channels != 1 && channels != 2) || frequency <= 0 ||

@@ -4,9 +4,12 @@
 // Threads: every Soundsystem_ call belongs to the application thread. The
 // audio device's thread mixes the active table (audiodriver.h); table and
 // record changes made here take the device lock, so a start, stop or
-// volume change never meets a half-finished mix pass.
+// volume change never meets a half-finished mix pass. The two fields the
+// mixer changes on its own, playing and position, are atomic, so the
+// application reads them without the lock.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -17,14 +20,31 @@ enum { SOUNDSYSTEM_MAXACTIVE = 16 };
 // stream's data and its size in bytes whenever the mixer has played it all.
 typedef void (*s_soundcallback)(void *data, uint32_t size);
 
+// A record field the mixer's thread writes while the application reads it
+// unlocked. Every access is one relaxed atomic load or store; copying reads
+// it the same way, so records stay copyable (Soundsystem_GetSoundOffset
+// takes one by value) and start at 0 when value-initialised.
+template <typename T> struct s_mixerfield {
+    std::atomic<T> value;
+    s_mixerfield(T v = 0) : value(v) {}
+    s_mixerfield(const s_mixerfield &other) : value((T)other) {}
+    s_mixerfield &operator=(const s_mixerfield &other) { return *this = (T)other; }
+    s_mixerfield &operator=(T v)
+    {
+        value.store(v, std::memory_order_relaxed);
+        return *this;
+    }
+    operator T() const { return value.load(std::memory_order_relaxed); }
+};
+
 struct s_sound {
-    uint16_t playing;         // 1 while started and not stopped; the application reads it
+    uint16_t playing; // 1 while started and not stopped; the application reads it
     uint16_t channels;        // 1 or 2
     uint16_t bits;            // 8 (unsigned) or 16 (signed little-endian)
     uint32_t size;            // bytes in data
     uint32_t length;          // samples in data, all channels counted
     uint32_t frequency;       // Hz
-    uint64_t position;        // read position in samples, 8 fraction bits
+    uint64_t position; // read position in samples, 8 fraction bits
     uint32_t step;            // position increment per output frame
     uint32_t loop;            // restart at the end instead of stopping
     uint32_t music;           // mixed with the music volume, else the effect volume
