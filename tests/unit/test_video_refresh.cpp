@@ -67,3 +67,25 @@ TEST(Refresh, FramesPerSecondSampledOncePerSecond)
 }
 
 }  // namespace
+
+// The capture's clock: time moves only when a frame is presented, and the
+// refresh wait, which would spin forever on it, takes the present as the slot.
+TEST(Refresh, FrameClockMovesOnlyAtPresents)
+{
+    vxe_setframeclock(15);
+    VXE_SetRefreshRate(60);
+    EXPECT_EQ(VXE_GetMillis(), 0u);
+    for (int frame = 0; frame < 3; frame++) {
+        EXPECT_FLOAT_EQ(VXE_WaitRefresh(), 1.0f);
+        EXPECT_EQ(VXE_GetMillis(), 15u * frame) << "nothing moves it but a present";
+        vxe_clockpresented();
+    }
+    EXPECT_EQ(VXE_GetMillis(), 45u);
+    vxe_setframeclock(0);
+    EXPECT_EQ(vxe_frameclockstep(), 0u);
+    vxe_clockpresented();  // a real clock ignores presents
+    vxe_setclock(virtualclock);
+    now = 7, step = 0;
+    EXPECT_EQ(VXE_GetMillis(), 7u);
+    vxe_setclock(nullptr);
+}

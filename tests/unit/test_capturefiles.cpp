@@ -1,0 +1,167 @@
+// The capture's file writers: a WAV that stays readable however the writing
+// ends, the encoder pipe when ffmpeg is missing or gives up, and the
+// progress texts.
+#include <gtest/gtest.h>
+
+#include "engine/capture/progress.h"
+#include "engine/capture/videopipe.h"
+#include "engine/capture/wavstream.h"
+
+#include <errno.h>
+#include <fstream>
+#include <signal.h>
+#include <stdlib.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::vector<uint8_t> slurp(const std::string &path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
+}
+
+uint32_t le32(const std::vector<uint8_t> &b, size_t at)
+{
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | (uint32_t)b[at + 3] << 24;
+}
+
+struct TempDir {
+    std::string path;
+    TempDir()
+    {
+        char name[] = "/tmp/capturefilesXXXXXX";
+        path = mkdtemp(name);
+    }
+    ~TempDir() { system(("rm -rf '" + path + "'").c_str()); }
+};
+
+TEST(WavStream, HeaderMatchesTheSamplesAtEveryStage)
+{
+    TempDir dir;
+    const std::string path = dir.path + "/a.wav";
+    s_wavstream wav;
+    ASSERT_TRUE(wavstream_open(&wav, path.c_str(), 44100, 2));
+    // Readable before anything was written: an empty data chunk.
+    std::vector<uint8_t> b = slurp(path);
+    ASSERT_EQ(b.size(), 44u);
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
+    EXPECT_EQ(le32(b, 40), 0u);
+
+    const int16_t samples[6] = {1, -1, 300, -300, 32767, -32768};
+    ASSERT_TRUE(wavstream_write(&wav, samples, 3));
+    ASSERT_TRUE(wavstream_write(&wav, samples, 1));
+    ASSERT_TRUE(wavstream_close(&wav));
+    b = slurp(path);
+    ASSERT_EQ(b.size(), 44u + 16u);
+    EXPECT_EQ(le32(b, 4), 36u + 16u);
+    EXPECT_EQ(le32(b, 24), 44100u);                // rate
+    EXPECT_EQ(le32(b, 28), 44100u * 4);            // bytes a second
+    EXPECT_EQ(b[22] | b[23] << 8, 2);              // channels
+    EXPECT_EQ(le32(b, 40), 16u);                   // data bytes
+    EXPECT_EQ((int16_t)(b[56] | b[57] << 8), 1);   // the last frame again
+    EXPECT_EQ(wavstream_close(&wav), 1) << "closing twice is harmless";
+}
+
+TEST(WavStream, FullDiskAndSizeLimitAreReported)
+{
+    // /dev/full fails every write with ENOSPC, as a full disk does.
+    s_wavstream wav;
+    errno = 0;
+    EXPECT_FALSE(wavstream_open(&wav, "/dev/full", 44100, 2));
+    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_FALSE(wavstream_write(&wav, nullptr, 0)) << "a writer that never opened refuses";
+
+    // Past the 32-bit data length the file could not describe itself.
+    TempDir dir;
+    const std::string path = dir.path + "/big.wav";
+    ASSERT_TRUE(wavstream_open(&wav, path.c_str(), 44100, 2));
+    wav.bytes = WAVSTREAM_MAXBYTES - 3;
+    const int16_t frame[2] = {0, 0};
+    errno = 0;
+    EXPECT_FALSE(wavstream_write(&wav, frame, 1));
+    EXPECT_EQ(errno, EFBIG);
+    wav.bytes = 0;
+    EXPECT_TRUE(wavstream_close(&wav));
+    EXPECT_EQ(slurp(path).size(), 44u);
+}
+
+// Runs videopipe with PATH set to a folder holding only `ffmpeg`, a shell
+// script with the given body (none: no ffmpeg at all).
+struct FakeEncoder {
+    TempDir bin;
+    std::string oldpath = getenv("PATH");
+    explicit FakeEncoder(const char *body)
+    {
+        if (body) {
+            const std::string path = bin.path + "/ffmpeg";
+            std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+            chmod(path.c_str(), 0755);
+        }
+        setenv("PATH", bin.path.c_str(), 1);
+    }
+    ~FakeEncoder() { setenv("PATH", oldpath.c_str(), 1); }
+};
+
+TEST(VideoPipe, MissingEncoderIsNamed)
+{
+    FakeEncoder none(nullptr);
+    s_videopipe video;
+    char error[256] = "";
+    EXPECT_FALSE(videopipe_start(&video, "/tmp/x.mp4", 4, 2, 200, 3, error, sizeof error));
+    EXPECT_STREQ(error, "cannot start ffmpeg: No such file or directory");
+    EXPECT_EQ(videopipe_finish(&video), -1);
+    EXPECT_EQ(videopipe_mux("a", "b", "c"), -1);
+}
+
+TEST(VideoPipe, EncoderThatStopsEarlyEndsTheWritesNotTheProcess)
+{
+    signal(SIGPIPE, SIG_IGN);  // as the capture does
+    FakeEncoder early("/usr/bin/head -c 100 > /dev/null; exit 3");
+    s_videopipe video;
+    char error[256] = "";
+    ASSERT_TRUE(videopipe_start(&video, "/tmp/x.mp4", 64, 64, 200, 3, error, sizeof error)) << error;
+    std::vector<uint8_t> frame(64 * 64 * 3, 7);
+    int written = 0;
+    while (written < 1000 && videopipe_write(&video, frame.data(), frame.size())) written++;
+    EXPECT_LT(written, 1000) << "the writes notice that the encoder is gone";
+    EXPECT_FALSE(videopipe_write(&video, frame.data(), frame.size()));
+    EXPECT_EQ(videopipe_finish(&video), 3);
+}
+
+TEST(VideoPipe, EncoderGetsEveryByte)
+{
+    TempDir out;
+    const std::string got = out.path + "/got";
+    FakeEncoder counting(("/bin/cat > '" + got + "'").c_str());
+    s_videopipe video;
+    char error[256] = "";
+    ASSERT_TRUE(videopipe_start(&video, "/tmp/x.mp4", 8, 8, 200, 3, error, sizeof error)) << error;
+    std::vector<uint8_t> frame(300000, 9);  // larger than a pipe's buffer
+    for (int i = 0; i < 3; i++) ASSERT_TRUE(videopipe_write(&video, frame.data(), frame.size()));
+    EXPECT_EQ(videopipe_finish(&video), 0);
+    EXPECT_EQ(slurp(got).size(), 900000u);
+}
+
+TEST(CaptureProgress, LineAndLength)
+{
+    char line[128];
+    capture_progressline(line, sizeof line, 0, 1467, 0.0);
+    EXPECT_STREQ(line, "frame 0/1467");
+    capture_progressline(line, sizeof line, 300, 1467, 24.0);
+    EXPECT_STREQ(line, "frame 300/1467  12.5 fps  1:33 left");
+    capture_progressline(line, sizeof line, 1467, 1467, 100.0);
+    EXPECT_STREQ(line, "frame 1467/1467  14.7 fps  0:00 left");
+
+    capture_formatlength(line, sizeof line, 0);
+    EXPECT_STREQ(line, "0:00.000");
+    capture_formatlength(line, sizeof line, 13200);
+    EXPECT_STREQ(line, "0:13.200");
+    capture_formatlength(line, sizeof line, 3723005);
+    EXPECT_STREQ(line, "62:03.005");
+}
+
+}  // namespace
