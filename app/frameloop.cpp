@@ -48,6 +48,7 @@ static void startup()
     VXE_CreateBitmap(64, 32, &chip8bitmap);
     chip8_resetcpu();
     chip8_loadrom("trip8.ch8");
+    chip8_setwaithook(Chip8KeepWaiting);
 
     setDefaultValues();
     demoMode = 1;

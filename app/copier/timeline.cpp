@@ -1,8 +1,10 @@
 // timeline: the effect timer, the demo's change of part, and the part table.
 #include "app/copier/timeline.h"
 
+#include <chrono>
 #include <limits.h>
 #include <stdlib.h>
+#include <thread>
 
 #include "app/appstate.h"
 #include "app/chip8/chip8.h"
@@ -13,6 +15,8 @@
 #include "app/effects/shapes.h"
 #include "app/monitor/blockgrid.h"
 #include "engine/platform/clock.h"
+#include "engine/platform/controller.h"
+#include "engine/platform/sdl_driver.h"
 
 enum { CHIP8_STEPS_PER_FRAME = 50 };
 
@@ -81,6 +85,21 @@ static void runeffect(int part, float t, bool first)
         balls3d(SHAPE_HEART, (e_blendMode)blendMode);
         break;
     }
+}
+
+// FX0A waits for a key inside the frame. On a frame clock no time passes
+// while it waits, so scripted keys could never come; and Escape or closing
+// the window must still end the show. In those cases the wait is given up
+// and the FX0A runs again at the machine's next step.
+int Chip8KeepWaiting()
+{
+    if (vxe_frameclockstep() || vxe_closerequested()) return 0;
+    int held = 0;
+    VXE_GetKeys(&held, nullptr);
+    if (held & 0x8000) return 0;
+    // The keys come from the message thread; no need to spin a core for them.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return 1;
 }
 
 static void runchip8()

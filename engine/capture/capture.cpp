@@ -256,6 +256,11 @@ int vxe_finishcapture()
     vxe_setpresenthook(nullptr);
     showprogress(1);
     const double wall = wallseconds() - s_cap.started;
+    int button = 0;
+    const int keys = vxe_scriptheld(&button);
+    if (keys || button)
+        fprintf(stderr, "capture: the script held %d key%s%s down to the end\n", keys, keys == 1 ? "" : "s",
+                button ? " and the button" : "");
 
     const std::string wavpath = inside("audio.wav");
     if (!wavstream_close(&s_cap.wav)) {
@@ -287,7 +292,7 @@ int vxe_finishcapture()
     char length[32];
     capture_formatlength(length, sizeof length, (long long)s_cap.frames * CAPTURE_FRAME_MS);
     printf("Capture %s: %ld frames, %s of the show in %.1f s (%.1f frames a second)\n",
-           s_cap.lost ? "ended early" : "done", s_cap.frames, length, wall,
+           s_cap.lost ? "incomplete" : "done", s_cap.frames, length, wall,
            wall > 0 ? s_cap.frames / wall : 0.0);
     printf("  %s  %s\n", out.c_str(), videonote);
     printf("  %s  %s, %d Hz stereo\n", wavpath.c_str(), length, CAPTURE_RATE);

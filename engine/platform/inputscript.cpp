@@ -19,6 +19,7 @@ static int s_active;
 static uint32_t s_start;
 static uint32_t s_frames;
 static int s_x, s_y;
+static int s_pressed;
 static unsigned char s_keys[256];
 
 struct keyname {
@@ -131,6 +132,7 @@ int vxe_parseinputscript(const char *text, const char *name, s_inputscript *scri
 
         s_scriptevent e;
         const char *wrong = count == 8 ? "too many words" : parseline(words, count, &e);
+        e.line = line;
         if (!wrong && script->count == capacity) {
             capacity = capacity ? 2 * capacity : 64;
             s_scriptevent *grown = (s_scriptevent *)realloc(script->events, sizeof(s_scriptevent) * capacity);
@@ -182,6 +184,8 @@ int vxe_startinputscripttext(const char *text, const char *name, char *error, in
     s_active = 1;
     s_start = VXE_GetMillis();
     s_frames = 0;
+    s_pressed = 0;
+    memset(s_keys, 0, sizeof s_keys);
     return 1;
 }
 
@@ -201,8 +205,8 @@ void vxe_playinputscript(uint32_t millis, uint32_t frames)
             s_y = e.y;
             break;
         // As the window's messages do, so a press between two frames counts.
-        case SCRIPT_PRESS: vxe_msg_buttondown(1); break;
-        case SCRIPT_RELEASE: vxe_msg_buttonup(1); break;
+        case SCRIPT_PRESS: vxe_msg_buttondown(1); s_pressed = 1; break;
+        case SCRIPT_RELEASE: vxe_msg_buttonup(1); s_pressed = 0; break;
         case SCRIPT_KEYDOWN: s_keys[e.key & 0xFF] = 1; break;
         case SCRIPT_KEYUP: s_keys[e.key & 0xFF] = 0; break;
         }
@@ -221,6 +225,24 @@ void vxe_scriptkeys(unsigned char down[256])
     if (!s_active) return;
     vxe_playinputscript(VXE_GetMillis() - s_start, s_frames);
     for (int i = 0; i < 256; i++) down[i] |= s_keys[i];
+}
+
+const s_scriptevent *vxe_scriptoutside(int width, int height)
+{
+    for (int i = 0; i < s_script.count; i++) {
+        const s_scriptevent &e = s_script.events[i];
+        if (e.action == SCRIPT_MOVE && (e.x < 0 || e.y < 0 || e.x >= width || e.y >= height)) return &e;
+    }
+    return nullptr;
+}
+
+int vxe_scriptheld(int *button)
+{
+    vxe_playinputscript(VXE_GetMillis() - s_start, s_frames);
+    int held = 0;
+    for (unsigned char k : s_keys) held += k;
+    *button = s_pressed;
+    return held;
 }
 
 void vxe_countframe()

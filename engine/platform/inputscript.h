@@ -32,6 +32,7 @@ struct s_scriptevent {
     e_scriptaction action;
     int x, y;               // SCRIPT_MOVE
     int key;                // SCRIPT_KEYDOWN / SCRIPT_KEYUP: engine key code 0..255
+    int line;               // in the script's text, for messages
 };
 
 struct s_inputscript {
@@ -60,6 +61,12 @@ void vxe_playinputscript(uint32_t millis, uint32_t frames);
 // Pointer position and keys down as the script has left them.
 void vxe_scriptpointer(int *x, int *y);
 void vxe_scriptkeys(unsigned char down[256]);
+// The first move of the playing script outside a width x height picture,
+// or null. Such a move is played (the application decides what a pointer
+// off its picture means), but it is worth a word to the script's author.
+const s_scriptevent *vxe_scriptoutside(int width, int height);
+// Keys the script holds down by now; *button is 1 when it holds the button.
+int vxe_scriptheld(int *button);
 // Counts a presented frame (the window driver calls it on every swap).
 void vxe_countframe();
 

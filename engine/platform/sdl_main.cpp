@@ -2,6 +2,7 @@
 // coremain on the application thread and pumps window events on this one
 // until the application ends or the user closes the window.
 #include "app/frameloop.h"
+#include "app/monitor/crtgeometry.h"
 #include "engine/capture/capture.h"
 #include "engine/platform/inputscript.h"
 #include "engine/platform/sdl_driver.h"
@@ -143,6 +144,11 @@ int main(int argc, char **argv)
         fprintf(stderr, "floxa: %s\n", error);
         return 2;
     }
+    if (const s_scriptevent *off = vxe_scriptoutside(FRAME_WIDTH, FRAME_HEIGHT))
+        fprintf(stderr,
+                "floxa: %s:%d: the pointer goes to (%d, %d), outside the %dx%d screen: the cursor "
+                "stays at its edge and a press there hits no control\n",
+                script, off->line, off->x, off->y, FRAME_WIDTH, FRAME_HEIGHT);
     findarchive();
     // A capture records the window's own size, never a full screen.
     vxe_setwindowed(windowed || capture.dir);

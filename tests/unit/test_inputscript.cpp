@@ -108,9 +108,27 @@ TEST(InputScript, PlaysIntoThePointerButtonAndKeysInOrder)
     vxe_getkeys();
     EXPECT_NE(0, VXE_keys[VXE_KEY_LEFT]);
     EXPECT_EQ(0x4, VXE_joykey & 0x4);
+    int button = 1;
+    EXPECT_EQ(1, vxe_scriptheld(&button));
+    EXPECT_EQ(0, button);
     now = 6000;
     vxe_getkeys();
     EXPECT_EQ(0, VXE_keys[VXE_KEY_LEFT]) << "the keyup's time has come";
+    EXPECT_EQ(0, vxe_scriptheld(&button));
+
+    // The move off a 320x200 picture is named by its line, and still played.
+    const s_scriptevent *off = vxe_scriptoutside(320, 200);
+    ASSERT_NE(nullptr, off);
+    EXPECT_EQ(4, off->line);
+
+    // A new script starts with nothing held from the last one.
+    ASSERT_EQ(1, vxe_startinputscripttext("f0 keydown up\nf0 press\n", "held", error, sizeof error));
+    vxe_getkeys();
+    EXPECT_EQ(1, vxe_scriptheld(&button));
+    EXPECT_EQ(1, button);
+    ASSERT_EQ(1, vxe_startinputscripttext("", "empty", error, sizeof error));
+    EXPECT_EQ(0, vxe_scriptheld(&button));
+    EXPECT_EQ(0, button);
 
     char missing[] = "/tmp/floxa_no_such_script";
     EXPECT_EQ(0, vxe_startinputscript(missing, error, sizeof error));

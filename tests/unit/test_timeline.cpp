@@ -169,3 +169,25 @@ TEST_F(Timeline, OnlyTheCopyAndTheChip8PartTouchTheirMachines)
 }
 
 }  // namespace
+
+// FX0A on a frame clock: a wait inside the frame could never end, since no
+// time passes and scripted keys come with time. The frame goes on instead,
+// and the wait is taken up again next frame.
+TEST_F(Timeline, Chip8KeyWaitGivesWayOnAFrameClock)
+{
+    const unsigned char WAITKEY[] = {0xF0, 0x0A, 0x12, 0x00};  // v0 = key; jump to 0x200
+    ChooseProgram(0);
+    chip8_resetcpu();
+    chip8_loadbytes(WAITKEY, sizeof WAITKEY);
+    chip8_setwaithook(Chip8KeepWaiting);
+    vxe_setframeclock(15);
+    EXPECT_EQ(Chip8KeepWaiting(), 0);
+    RunPart();
+    EXPECT_EQ(chip_programcounter, 0x200) << "still waiting at the FX0A";
+    chip8_setkeysource([] { return 0x4; });  // left: keypad 4
+    RunPart();
+    EXPECT_EQ(chip_vreg[0], 4);
+    chip8_setkeysource(nullptr);
+    chip8_setwaithook(nullptr);
+    vxe_setframeclock(0);
+}
