@@ -13,6 +13,7 @@
 #include "engine/sound/soundsystem.h"
 
 #include <GL/glew.h>
+#include <algorithm>
 #include <errno.h>
 #include <signal.h>
 #include <stdio.h>
