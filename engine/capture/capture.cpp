@@ -259,9 +259,11 @@ int vxe_finishcapture()
     const double wall = wallseconds() - s_cap.started;
     int button = 0;
     const int keys = vxe_scriptheld(&button);
-    if (keys || button)
+    if (keys)
         fprintf(stderr, "capture: the script held %d key%s%s down to the end\n", keys, keys == 1 ? "" : "s",
                 button ? " and the button" : "");
+    else if (button)
+        fprintf(stderr, "capture: the script held the button down to the end\n");
 
     const std::string wavpath = inside("audio.wav");
     if (!wavstream_close(&s_cap.wav)) {
