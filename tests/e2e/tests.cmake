@@ -16,7 +16,8 @@ e2e_test(script)
 # Captures keep a core busy for minutes: one at a time.
 e2e_test(capture_determinism)
 e2e_test(capture_faults)
-set_tests_properties(e2e.capture_determinism e2e.capture_faults PROPERTIES RESOURCE_LOCK capture)
+e2e_test(run_nodisplay)
+set_tests_properties(e2e.capture_determinism e2e.capture_faults e2e.run_nodisplay PROPERTIES RESOURCE_LOCK capture)
 
 # The capture tour's eyes: reads boxes of captured PNG frames in copier
 # pixels, whatever the camera's zoom, and compares them with references.
