@@ -11,6 +11,7 @@
 #include "engine/platform/sdl_driver.h"
 #include "engine/sound/audiodriver.h"
 #include "engine/sound/soundsystem.h"
+#include "engine/system/memory.h"
 
 #include <GL/glew.h>
 #include <algorithm>
@@ -162,6 +163,27 @@ void showprogress(int last)
     if (last && s_cap.tty) fputc('\n', stderr);
 }
 
+// Resident size of this process in kB, from /proc; 0 when unreadable.
+long residentkb()
+{
+    long pages = 0, resident = 0;
+    FILE *f = fopen("/proc/self/statm", "r");
+    if (!f) return 0;
+    if (fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    fclose(f);
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// Once a virtual minute: the memory a long capture (a soak) should see
+// level off after its first minute.
+void showmemory()
+{
+    const long perminute = 60000 / CAPTURE_FRAME_MS;
+    if (s_cap.frames % perminute != 0) return;
+    fprintf(stderr, "%scapture: minute %ld: %u bytes held by the engine, %ld kB resident\n",
+            s_cap.tty ? "\n" : "", s_cap.frames / perminute, g_mem_in_use, residentkb());
+}
+
 void onpresent(int w, int h)
 {
     if (s_cap.frames >= s_cap.total) return;
@@ -190,6 +212,7 @@ void onpresent(int w, int h)
     s_cap.frames++;
     recordsound(s_cap.frames);
     showprogress(0);
+    showmemory();
     if (s_cap.frames == s_cap.total) vxe_requestclose();
 }
 
