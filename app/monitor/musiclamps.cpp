@@ -38,7 +38,7 @@ void ComputeMusicLamps(const int32_t *values, int count, uint32_t mixrate,
 
 void DetectMusicLamps(unsigned char lamps[MUSICLAMP_COUNT])
 {
-    // The sound system hands out a copy taken under the device lock, so the
+    // The sound system hands out a copy taken under the mixer's lock, so the
     // block cannot change between the bands.
     const int32_t *block = Soundsystem_GetOutputBuffer();
     ComputeMusicLamps(block, block ? (int)soundsystem.bufferlength : 0, soundsystem.mixrate, lamps);

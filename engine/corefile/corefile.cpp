@@ -18,9 +18,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#define SOURCE "corefile/corefile"
-#define CF_ALLOC(size) _wrap_malloc_dbg((size), SOURCE, __LINE__)
-#define CF_FREE(block) _wrap_free_dbg((block), SOURCE, __LINE__)
+#define CF_ALLOC(size) _wrap_malloc_dbg((size), COREFILE_SOURCE, __LINE__)
+#define CF_FREE(block) _wrap_free_dbg((block), COREFILE_SOURCE, __LINE__)
 
 s_corefile_image corefile_image;
 int corefile_mounttype = COREFILE_MOUNT_NONE;
@@ -59,7 +58,7 @@ static bool read_u32(FILE *fp, uint32_t *value)
 
 static void *alloc_zeroed(size_t size, int line)
 {
-    void *block = _wrap_malloc_dbg(size, SOURCE, line);
+    void *block = _wrap_malloc_dbg(size, COREFILE_SOURCE, line);
     if (block)
         memset(block, 0, size);
     return block;

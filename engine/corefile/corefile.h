@@ -26,6 +26,10 @@
 #include <cstdint>
 #include <cstdio>
 
+// The source name every counted allocation and release of the file system
+// carries, so the allocator's reports point at this module.
+#define COREFILE_SOURCE "corefile/corefile-std"
+
 enum {
     COREFILE_KIND_ARCHIVE = 0,    // an archive file of its own
     COREFILE_KIND_APPENDED = 1,   // an archive at the end of a host file

@@ -10,8 +10,6 @@
 
 #include <cstring>
 
-#define SOURCE "corefile/dirlist"
-
 s_corefile_entry *corefile_filelist;
 uint32_t corefile_numfiles;
 char *corefile_dirnames[COREFILE_MAXDIRS];
@@ -22,7 +20,7 @@ static uint32_t filelist_capacity;
 
 static char *copy_string(const char *text, size_t length, int line)
 {
-    char *copy = (char *)_wrap_malloc_dbg(length + 1, SOURCE, line);
+    char *copy = (char *)_wrap_malloc_dbg(length + 1, COREFILE_SOURCE, line);
     if (copy) {
         memcpy(copy, text, length);
         copy[length] = 0;
@@ -35,9 +33,9 @@ static void release_listing()
     for (uint32_t i = 0; i < corefile_numfiles; i++) {
         s_corefile_entry *e = &corefile_filelist[i];
         if (e->displayname)
-            _wrap_free_dbg(e->displayname, SOURCE, __LINE__);
+            _wrap_free_dbg(e->displayname, COREFILE_SOURCE, __LINE__);
         if (e->fullname)
-            _wrap_free_dbg(e->fullname, SOURCE, __LINE__);
+            _wrap_free_dbg(e->fullname, COREFILE_SOURCE, __LINE__);
         e->displayname = e->fullname = nullptr;
         e->size = 0;
         e->isdir = 0;
@@ -49,7 +47,7 @@ static void release_dirnames()
 {
     for (int i = 0; i < corefile_numdirs; i++)
         if (corefile_dirnames[i])
-            _wrap_free_dbg(corefile_dirnames[i], SOURCE, __LINE__);
+            _wrap_free_dbg(corefile_dirnames[i], COREFILE_SOURCE, __LINE__);
     memset(corefile_dirnames, 0, sizeof corefile_dirnames);
     corefile_numdirs = 0;
 }
@@ -58,8 +56,8 @@ int dirlist_create(uint32_t numfiles)
 {
     filelist_capacity = numfiles + 1;
     size_t bytes = sizeof(s_corefile_entry) * filelist_capacity;
-    corefile_filelist = (s_corefile_entry *)_wrap_malloc_dbg(bytes, SOURCE, __LINE__);
-    corefile_localpath = (char *)_wrap_malloc_dbg(COREFILE_MAXPATH, SOURCE, __LINE__);
+    corefile_filelist = (s_corefile_entry *)_wrap_malloc_dbg(bytes, COREFILE_SOURCE, __LINE__);
+    corefile_localpath = (char *)_wrap_malloc_dbg(COREFILE_MAXPATH, COREFILE_SOURCE, __LINE__);
     if (!corefile_filelist || !corefile_localpath)
         return 0;
     memset(corefile_filelist, 0, bytes);
@@ -73,10 +71,10 @@ void dirlist_release()
 {
     if (corefile_filelist) {
         release_listing();
-        _wrap_free_dbg(corefile_filelist, SOURCE, __LINE__);
+        _wrap_free_dbg(corefile_filelist, COREFILE_SOURCE, __LINE__);
     }
     if (corefile_localpath)
-        _wrap_free_dbg(corefile_localpath, SOURCE, __LINE__);
+        _wrap_free_dbg(corefile_localpath, COREFILE_SOURCE, __LINE__);
     release_dirnames();
     corefile_filelist = nullptr;
     corefile_localpath = nullptr;
@@ -168,9 +166,9 @@ static void add_entry(char *displayname, char *fullname, uint32_t size, uint8_t 
 {
     if (!displayname || !fullname || corefile_numfiles >= filelist_capacity) {
         if (displayname)
-            _wrap_free_dbg(displayname, SOURCE, __LINE__);
+            _wrap_free_dbg(displayname, COREFILE_SOURCE, __LINE__);
         if (fullname)
-            _wrap_free_dbg(fullname, SOURCE, __LINE__);
+            _wrap_free_dbg(fullname, COREFILE_SOURCE, __LINE__);
         return;
     }
     s_corefile_entry *e = &corefile_filelist[corefile_numfiles++];
@@ -214,7 +212,7 @@ void corefile_readdir(const char *filter)
     for (int i = 0; i < corefile_numdirs; i++) {
         char *name = corefile_dirnames[i];
         size_t length = strlen(name);
-        char *display = (char *)_wrap_malloc_dbg(length + 3, SOURCE, __LINE__);
+        char *display = (char *)_wrap_malloc_dbg(length + 3, COREFILE_SOURCE, __LINE__);
         if (display)
             snprintf(display, length + 3, "[%s]", name);
         add_entry(display, name, 0, 1);   // the listing takes the name over

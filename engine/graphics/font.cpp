@@ -58,7 +58,34 @@ void drawstring(int x, int y, const s_font &font, const char *text, bool asmeasu
     }
 }
 
+inline bool marker(const s_bitmap &image, int x)
+{
+    return (unsigned)VXE_GetPixel(x, 0, image) >> 24;
+}
+
 }  // namespace
+
+// Every marker ends the glyph before it. Past the last slot the widths of
+// further glyphs overwrite one another there.
+// Column 0 is glyph 0's own column, so a glyph edge is always there and a
+// marker on it adds none. Taking it as an edge would give glyph 1 a width
+// of 0 - 1 (255 as a byte) and move every later glyph one place on.
+int VXE_ScanFontMarkers(const s_bitmap &image, unsigned char widths[VXE_FONTGLYPHS])
+{
+    memset(widths, 0, VXE_FONTGLYPHS);
+    widths[0] = 1;
+    int g = 1, edge = 1;
+    for (int x = 1; x < image.width; x++) {
+        if (marker(image, x)) {
+            widths[g] = (unsigned char)(x - edge);
+            if (g < VXE_FONTGLYPHS - 1)
+                g++;
+            edge = x;
+        }
+    }
+    widths[g] = (unsigned char)(image.width > edge ? image.width - edge : 0);
+    return g + 1;
+}
 
 // A font whose image cannot be loaded stays empty (no glyphs, zero widths)
 // and takes no table entry, so drawing with it draws nothing.
@@ -74,20 +101,9 @@ void VXE_LoadFont(const char *name, s_font *font)
         return;
     font->bitmap = image;
 
-    // Every marker ends the glyph before it. Past the last slot the widths
-    // of further glyphs overwrite one another there.
-    font->widths[0] = 1;
-    int g = 1, edge = 1;
-    for (int x = 0; x < image->width; x++) {
-        if ((unsigned)VXE_GetPixel(x, 0, *image) >> 24) {
-            font->widths[g] = (unsigned char)(x - edge);
-            if (g < VXE_FONTGLYPHS - 1)
-                g++;
-            edge = x;
-        }
-    }
-    font->widths[g] = (unsigned char)(image->width - edge);
-    font->numletters = g + 1;
+    font->numletters = VXE_ScanFontMarkers(*image, font->widths);
+    if (marker(*image, 0))
+        printf("VXE_LoadFont - %s: marker in column 0 ignored\n", name);
     font->height = image->height - 1;
     font->spacing = 0;
     printf("VXE_LoadFont - Num.Letters: %d\n", font->numletters);

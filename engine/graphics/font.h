@@ -24,6 +24,10 @@ extern int vxe_numfonts;
 
 // Loads the image into the next font-table entry and cuts its glyphs.
 void VXE_LoadFont(const char *name, s_font *font);
+// The marker scan: fills widths from row 0 of the image and returns the
+// number of glyphs (1 to 96). Glyph i is cut from the column where the
+// widths before it end, so every glyph lies inside the image.
+int VXE_ScanFontMarkers(const s_bitmap &image, unsigned char widths[VXE_FONTGLYPHS]);
 void VXE_LoadDarkFont(const char *name, s_font *font);
 // Font images go with all bitmaps in VXE_FlushGraphics; nothing to do here.
 void VXE_DeleteFont(s_font *font);

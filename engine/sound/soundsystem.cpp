@@ -196,7 +196,7 @@ void Soundsystem_PlayMusic(s_sound *sound, int loop)
     audiodriver_unlock();
 }
 
-// Also called by the mixer, under the device lock, when a sound ends.
+// Also called by the mixer, under the mixer's lock, when a sound ends.
 void Soundsystem_StopSound(s_sound *sound)
 {
     audiodriver_lock();

@@ -3,7 +3,7 @@
 //
 // Threads: every Soundsystem_ call belongs to the application thread. The
 // audio device's thread mixes the active table (audiodriver.h); table and
-// record changes made here take the device lock, so a start, stop or
+// record changes made here take the mixer's lock, so a start, stop or
 // volume change never meets a half-finished mix pass. The two fields the
 // mixer changes on its own, playing and position, are atomic, so the
 // application reads them without the lock.
@@ -16,7 +16,7 @@
 // Most sounds mixed at once; a sound started beyond this stays silent.
 enum { SOUNDSYSTEM_MAXACTIVE = 16 };
 
-// Stream refill: called on the audio thread, under the device lock, with the
+// Stream refill: called on the audio thread, under the mixer's lock, with the
 // stream's data and its size in bytes whenever the mixer has played it all.
 typedef void (*s_soundcallback)(void *data, uint32_t size);
 
@@ -38,13 +38,13 @@ template <typename T> struct s_mixerfield {
 };
 
 struct s_sound {
-    uint16_t playing; // 1 while started and not stopped; the application reads it
+    s_mixerfield<uint16_t> playing; // 1 while started and not stopped; the application reads it
     uint16_t channels;        // 1 or 2
     uint16_t bits;            // 8 (unsigned) or 16 (signed little-endian)
     uint32_t size;            // bytes in data
     uint32_t length;          // samples in data, all channels counted
     uint32_t frequency;       // Hz
-    uint64_t position; // read position in samples, 8 fraction bits
+    s_mixerfield<uint64_t> position; // read position in samples, 8 fraction bits
     uint32_t step;            // position increment per output frame
     uint32_t loop;            // restart at the end instead of stopping
     uint32_t music;           // mixed with the music volume, else the effect volume
@@ -110,7 +110,7 @@ void Soundsystem_StopSound(s_sound *sound);
 void Soundsystem_StopMusic(s_sound *sound);
 
 // A copy of the accumulation buffer of the last mix pass (bufferlength
-// frames of soundsystem.channels 32-bit sums), taken under the device lock
+// frames of soundsystem.channels 32-bit sums), taken under the mixer's lock
 // so it never holds half of one pass and half of the next. Valid until the
 // next call; null before Soundsystem_Init.
 int32_t *Soundsystem_GetOutputBuffer();

@@ -17,6 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     volatile unsigned sum = 0;
     for (size_t i = 0; ok && i < (size_t)image.width * image.height * 4; i++)
         sum += image.pixels[i];
+    (void)sum;
     VXE_FreeTGA(&image);
     return 0;
 }

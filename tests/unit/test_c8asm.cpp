@@ -70,6 +70,9 @@ TEST(C8asm, ReportsEachErrorWithItsLineAndRefusesOversizedPrograms)
         {"vf = 3", "'vf' is a register name"},        {"ld v1, 1 / 0", "division by zero"},
         {"ld v1, (2", "missing ')'"},                 {"db 1,,2", "empty value"},
         {"ld v1, 0x1G", "bad digit 'G'"},             {"ld v1, v2, v3, v4", "too many operands"},
+        // Products past 64 bits, which once wrapped round to an accepted 0.
+        {"ld v1, 0x8000000000 * 0x8000000000", "value out of range"},
+        {"ld v1, 0x8000000000 << 32", "value out of range"},
     };
     std::string source = "twice: cls\n";
     for (const auto &c : cases) source += std::string(c.text) + "\n";

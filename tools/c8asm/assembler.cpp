@@ -135,6 +135,16 @@ struct Expression {
         }
         return v;
     }
+    // Operands stay below the limit, but their product need not fit 64 bits.
+    long long multiply(long long a, long long b)
+    {
+        long long v;
+        if (__builtin_mul_overflow(a, b, &v)) {
+            fail("value out of range");
+            return 0;
+        }
+        return checked(v);
+    }
 
     long long number()
     {
@@ -191,7 +201,7 @@ struct Expression {
     {
         long long v = primary();
         while (ok) {
-            if (accept("*")) v = checked(v * primary());
+            if (accept("*")) v = multiply(v, primary());
             else if (accept("/") || accept("%")) {
                 bool divide = text[at - 1] == '/';
                 long long d = primary();
@@ -225,7 +235,7 @@ struct Expression {
                 fail("shift count out of range");
                 return 0;
             }
-            v = left ? checked(v * (1LL << n)) : v >> n;
+            v = left ? multiply(v, 1LL << n) : v >> n;
         }
         return v;
     }
