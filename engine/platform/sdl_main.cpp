@@ -8,8 +8,8 @@
 #include "engine/platform/sdl_driver.h"
 
 #include <atomic>
-#include <errno.h>
 #include <chrono>
+#include <errno.h>
 #include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -31,7 +31,7 @@ static const int MAX_SECONDS = 6 * 3600;
 static std::atomic<int> s_finished{0};
 static int s_result = 0;
 
-// A whole decimal number between low and high, nothing after it.
+// A decimal number from low to high with nothing after it.
 static bool readnumber(const char *text, double low, double high, double *out)
 {
     char *end = nullptr;
