@@ -18,7 +18,7 @@ start_floxa "$work/alone" --windowed
 wait_for "grep -q 'floxa.dat' '$work/out'" 100 || fail "no word about the missing archive"
 wait_for "grep -q 'crt2048.tga' '$work/out'" 100 || fail "no word about the missing pictures"
 # The boot runs its course on an empty monitor; the loop then answers Escape.
-expect_exit 180 "xdotool keydown --window $win Escape; sleep 0.2; xdotool keyup --window $win Escape"
+expect_exit 180 "tap_key Escape"
 echo "ok: without its archive floxa boots, says what is missing and ends on Escape"
 start_floxa "$work/alone" --windowed
 sleep 2
@@ -32,5 +32,5 @@ FLOXA_ENV="MESA_GL_VERSION_OVERRIDE=2.0 MESA_GLSL_VERSION_OVERRIDE=110" start_fl
 wait_for "grep -q 'without the CRT effect' '$work/out'" 300 || fail "no word about the CRT shader"
 wait_copier
 keep copier copier-flat
-expect_exit 30 "xdotool keydown --window $win Escape; sleep 0.2; xdotool keyup --window $win Escape"
+expect_exit 30 "tap_key Escape"
 echo "ok: without GLSL 1.20 the copier shows without the CRT effect"

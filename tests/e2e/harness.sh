@@ -99,6 +99,16 @@ expect_exit() {
     [ "$status" -eq 0 ] || fail "floxa exited with status $status"
 }
 
+# Taps key $1 in floxa's window. The release goes to whatever has the
+# keyboard, not to the window: Escape may end floxa before it is sent, and
+# a release aimed at a vanished window is never made, which leaves the key
+# down in the X server for the next floxa (it then quits at its first frame).
+tap_key() {
+    xdotool keydown --window "$win" "$1"
+    sleep 0.2
+    xdotool keyup "$1"
+}
+
 # Closes the window as its title-bar button does; the window manager may be
 # busy under load, so the request is repeated until it is taken.
 close_window() {

@@ -35,7 +35,7 @@ check_window
 if [ -f "$build/floxa.dat" ]; then
     [ "$(readlink "/proc/$app_pid/cwd")" = "$build" ] || fail "floxa did not move to the archive's folder"
 fi
-expect_exit 180 "xdotool keydown --window $win Escape; sleep 0.2; xdotool keyup --window $win Escape"
+expect_exit 180 "tap_key Escape"
 echo "ok: Escape ends floxa"
 
 # 2. The window manager's close request, as the title-bar button sends it,
