@@ -11,13 +11,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 # After the boot: the mode menu, DOSCOPY (drive noises, a random bad
 # sector map), the speed arrow, and keys held over a part change.
-cat >"$work/script.txt" <<'SCRIPT'
-f885 move 28 49
-f886 press
-f890 release
-f892 move 50 72
-f893 press
-f897 release
+cat "$here/scripts/doscopy.txt" - >"$work/script.txt" <<'SCRIPT'
 f940 move 215 57
 f941 press
 f944 release

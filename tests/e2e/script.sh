@@ -15,14 +15,8 @@ status=$?
 grep -q "bad.txt:2: unknown action" "$work/out" || fail "no FILE:LINE reason for the malformed script"
 echo "ok: a malformed script is refused before anything starts"
 
-cat >"$work/tour.txt" <<'TOUR'
-# The mode menu, its "DOSCOPY" row, then quit once the copy has run a while.
-f885 move 28 49
-f886 press
-f890 release
-f892 move 50 72
-f893 press
-f897 release
+# DOSCOPY, then quit once the copy has run a while.
+cat "$(dirname "$0")/scripts/doscopy.txt" - >"$work/tour.txt" <<'TOUR'
 f1400 move 289 85
 f1401 press
 f1405 release

@@ -88,14 +88,9 @@ std::vector<uint32_t> Expected(const Menu &m, int chosen)
 
 TEST(Popup, OpenMenuShowsItsFrameRowsAndHighlightedRow)
 {
-    // {menu, pointer, row under it}
-    const struct {
-        Menu menu;
-        int px, py, row;
-    } cases[] = {
-        {MODE, 52, 78, 2}, {MODE, 9, 61, 0}, {MODE, 90, 163, 12}, {MODE, 52, 68, -1},
-        {PROGRAMS, 100, 99, 4}, {PROGRAMS, 100, 60, -1},
-    };
+    // {menu, pointer, row under it}: the first and last rows, none, the other menu.
+    const struct { Menu menu; int px, py, row; } cases[] = {
+        {MODE, 9, 61, 0}, {MODE, 90, 163, 12}, {MODE, 52, 68, -1}, {PROGRAMS, 100, 99, 4}};
     for (const auto &c : cases) {
         VXE_SetFrameBuffer(frame_id);
         VXE_ClearFrameBuffer((int)GREY);

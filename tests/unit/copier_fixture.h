@@ -61,7 +61,7 @@ struct CopierTest : ::testing::Test {
             return true;
         }();
         (void)loaded;
-        for (s_sound *s : sounds()) Soundsystem_StopSound(s);
+        Quiet();
         // No keys, and a program waiting for one waits a step at a time
         // instead of holding the test.
         chip8_setkeysource([] { return 0; });
@@ -81,9 +81,11 @@ struct CopierTest : ::testing::Test {
         audiodriver_setoffline(0);
         corefile_closeimage();
     }
-    static std::vector<s_sound *> sounds()
+    // Every sound the copier plays stopped.
+    static void Quiet()
     {
-        return {&floppyCorrupt, &floppyRead, &FloxaFinished, &snd_mouseClick, &demomusic};
+        for (s_sound *s : {&floppyCorrupt, &floppyRead, &FloxaFinished, &snd_mouseClick, &demomusic})
+            Soundsystem_StopSound(s);
     }
 
     // The state the frame loop begins with.

@@ -33,7 +33,7 @@ TEST(Camera, BreathesBetweenItsWorkedPositions)
 TEST(PointerMap, PutsTheDrawnCursorUnderTheHandAtEveryZoom)
 {
     const int points[][2] = {{160, 100}, {0, 0}, {319, 0}, {0, 199}, {319, 199}, {53, 67}, {300, 85}};
-    for (int frame : {0, 600, 1200, 2400, 3600}) {
+    for (int frame : {0, 1200, 3600}) {  // the middle, largest and smallest zoom
         for (const auto &p : points) {
             double wx, wy;
             FrameToWindow(p[0] + 0.5, p[1] + 0.5, 1280, 720, CameraAt(frame), &wx, &wy);

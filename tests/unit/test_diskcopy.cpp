@@ -22,10 +22,6 @@ struct DiskCopyTest : CopierTest {
         memset(sectormap, GOOD_SECTOR, sizeof sectormap);
         for (int q : bad) sectormap[q / DISK_SECTORS][q % DISK_SECTORS] = BAD_SECTOR;
     }
-    void Quiet()
-    {
-        for (s_sound *s : sounds()) Soundsystem_StopSound(s);
-    }
 };
 
 // Grid cell of copy position q (the top-left one of its 2x2 block).
@@ -86,10 +82,13 @@ TEST_F(DiskCopyTest, CompletionIsReportedOnceUntilTheCopyStartsOver)
     EXPECT_EQ(FloxaFinished.playing, 0) << "the jingle plays once";
     EXPECT_EQ(Copied(), DISK_POSITIONS);
 
-    // Bottom button 1 starts the copy over at the same timer: the message
-    // returns and the end is reported again at once.
+    // Bottom button 1 starts the copy over at the same timer, the music
+    // still silent: the message returns and the end is reported again at once.
+    const int timer = effectTimer;
     HandleMouse(At(1).x, At(1).y, 1);
     EXPECT_STREQ(CopyMessage, CopyMessageProgress);
+    EXPECT_EQ(effectTimer, timer);
+    EXPECT_EQ(soundsystem.musicvolume, 0);
     RunPart();
     EXPECT_STREQ(CopyMessage, CopyMessageFinished);
     EXPECT_EQ(FloxaFinished.playing, 1);

@@ -62,9 +62,8 @@ void transform(const double m[16], const double p[3], double out[4])
 TEST(Draw2D, LookAtPutsTheEyeAtTheOriginFacingTheCentre)
 {
     // {eye, centre}; the last two look straight up and down off the origin.
-    const double cases[][6] = {{0, 0, 5, 0, 0, 0},   {5, 0, 0, 0, 0, 0},    {0, 5, -5, 0, 0, 0},
-                               {3, 4, 0, 0, 0, 0},   {-2, 3, 7, 1, -1, 2},  {4, -6, -1, -3, 2, 5},
-                               {2, 9, 3, 2, 1, 3},   {2, -9, 3, 2, 1, 3}};
+    const double cases[][6] = {{0, 0, 5, 0, 0, 0},  {5, 0, 0, 0, 0, 0}, {0, 5, -5, 0, 0, 0},
+                               {-2, 3, 7, 1, -1, 2}, {2, 9, 3, 2, 1, 3}, {2, -9, 3, 2, 1, 3}};
     for (const auto &c : cases) {
         double m[16], eye[4], centre[4];
         ASSERT_TRUE(vxe_lookatmatrix(m, c[0], c[1], c[2], c[3], c[4], c[5]));

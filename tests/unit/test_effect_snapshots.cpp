@@ -28,6 +28,19 @@ static std::vector<std::string> Fixtures()
     return names;
 }
 
+// The grid as gridshot writes it.
+static std::string GridText()
+{
+    char *text = nullptr;
+    size_t size = 0;
+    FILE *out = open_memstream(&text, &size);
+    WriteGrid(out);
+    fclose(out);
+    const std::string s(text, size);
+    free(text);
+    return s;
+}
+
 TEST(EffectSnapshots, EveryEffectDrawsItsFixture)
 {
     const std::vector<std::string> names = Fixtures();
@@ -50,13 +63,7 @@ TEST(EffectSnapshots, EveryEffectDrawsItsFixture)
         ASSERT_EQ(1, ParseGridShot((int)argv.size(), argv.data(), 1, &shot, stderr));
 
         RunGridShot(shot);
-        char *text = nullptr;
-        size_t size = 0;
-        FILE *out = open_memstream(&text, &size);
-        WriteGrid(out);
-        fclose(out);
-        EXPECT_EQ(expected, std::string(text, size));
-        free(text);
+        EXPECT_EQ(expected, GridText());
     }
 }
 
@@ -67,18 +74,10 @@ TEST(EffectSnapshots, ShotsRepeatAndRefuseBadArguments)
     const char *args[] = {"gridshot", "3", "0", "40"};
     s_gridshot shot;
     ASSERT_EQ(1, ParseGridShot(4, (char **)args, 1, &shot, stderr));
-    auto grid = [&] {
-        RunGridShot(shot);
-        char *text = nullptr;
-        size_t size = 0;
-        FILE *out = open_memstream(&text, &size);
-        WriteGrid(out);
-        fclose(out);
-        std::string s(text, size);
-        free(text);
-        return s;
-    };
-    EXPECT_EQ(grid(), grid());
+    RunGridShot(shot);
+    const std::string first = GridText();
+    RunGridShot(shot);
+    EXPECT_EQ(first, GridText());
 
     const std::vector<std::vector<const char *>> bad = {
         {"gridshot"}, {"gridshot", "3"}, {"gridshot", "1", "0"}, {"gridshot", "13", "0"},

@@ -132,19 +132,12 @@ TEST(WindowEvents, ButtonsStayDownUntilTheirOwnUp)
     }
     vxe_msg_keyup('Q');
 
-    // A press seen at once reads as held; one let go before the application
-    // looked still shows in exactly one reading.
+    // Presses let go before the application looked still show, in exactly
+    // one reading.
     vxe_getmouse(&x, &y, &b);
     EXPECT_EQ(b, 5) << "both presses since the last reading";
     vxe_getmouse(&x, &y, &b);
     EXPECT_EQ(b, 0);
-    vxe_msg_buttondown(1);
-    vxe_msg_buttonup(1);
-    const int readings[] = {1, 0};
-    for (int expected : readings) {
-        vxe_getmouse(&x, &y, &b);
-        EXPECT_EQ(b, expected);
-    }
     SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }
 
