@@ -430,7 +430,10 @@ void vxe_initwindow(int width, int height, int flags)
 
     puts("[VXE] Init Glew");
     glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK) puts("\nError Initing Glew");
+    // GLEW's own reason tells a GLX build on an EGL-only display from a
+    // missing driver; the version check below decides whether to go on.
+    const GLenum glew = glewInit();
+    if (glew != GLEW_OK) printf("\nError Initing Glew: %s\n", (const char *)glewGetErrorString(glew));
     // The version string is what the context promises; GLEW's flag alone
     // can report 2.0 for a context that says otherwise.
     const char *version = (const char *)glGetString(GL_VERSION);
