@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
-#include <stdio.h>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -48,6 +48,13 @@ uint32_t screenrgb(int x, int y)
     return value;
 }
 
+template <class F> std::string printed(F f)
+{
+    testing::internal::CaptureStdout();
+    f();
+    return testing::internal::GetCapturedStdout();
+}
+
 // Leaves the states as a fresh frame has them, cleared to opaque black.
 void newframe(int id)
 {
@@ -57,7 +64,7 @@ void newframe(int id)
     VXE_BindTexture((int)vxe_whitetexture_id);
 }
 
-TEST(Video, StartUpAndFramebufferIds)
+TEST(Video, FramebufferIdsAndTheirRefusals)
 {
     EXPECT_EQ(small, 1);
     EXPECT_EQ(VXE_FrameBuffer, &VXE_framebuffers[0]);  // a new one does not become current
@@ -78,29 +85,24 @@ TEST(Video, StartUpAndFramebufferIds)
 
     EXPECT_NE(VXE_GetFrameBufferDepth(VXE_CreateFrameBuffer(8, 8, VXE_FRAMEBUFFER_DEPTH)), 0u);
     EXPECT_EQ(VXE_framebuffers_enabled, 1);  // the depth attachment is complete
-}
 
-TEST(Video, BadFramebufferIdsAreRefused)
-{
+    // Bad ids and sizes are refused with a word and leave the screen current.
     VXE_SetFrameBuffer(0);
-    testing::internal::CaptureStdout();
-    VXE_SetFrameBuffer(VXE_numframebuffers);  // in the table but never made
-    VXE_DrawFrameBuffer(0, 0, 8, 8, -1);
-    EXPECT_EQ(VXE_CreateFrameBuffer(0, 10, 0), -1);
-    std::string output = testing::internal::GetCapturedStdout();
-    EXPECT_NE(output.find("no framebuffer -1\n[VXE] Framebuffer size 0,10 refused"),
-              std::string::npos) << output;
+    std::string out = printed([] {
+        VXE_SetFrameBuffer(VXE_numframebuffers);  // in the table but never made
+        VXE_DrawFrameBuffer(0, 0, 8, 8, -1);
+        EXPECT_EQ(VXE_CreateFrameBuffer(0, 10, 0), -1);
+    });
+    EXPECT_NE(out.find("no framebuffer -1\n[VXE] Framebuffer size 0,10 refused"), std::string::npos) << out;
     EXPECT_EQ(VXE_FrameBuffer, &VXE_framebuffers[0]);
 }
 
 TEST(Video, ClearColourIsRedInTheLowestByteAndBoxIsSolid)
 {
     newframe(small);
-    const uint32_t clears[][2] = {{0x80402010u, 0x10204080u}, {0xFF000000u, 0x000000FFu}};
-    for (const auto &c : clears) {  // the last leaves a new frame's opaque black
-        VXE_ClearFrameBuffer((int)c[0]);
-        EXPECT_EQ(pixel(5, 5), c[1]) << std::hex << c[0];
-    }
+    VXE_ClearFrameBuffer((int)0x80402010u);
+    EXPECT_EQ(pixel(5, 5), 0x10204080u);
+    VXE_ClearFrameBuffer((int)0xFF000000u);
     VXE_EnableRenderState(VXE_STATE_ALPHATEST);
     glColor4f(0, 0, 1, 0);  // must not leak into the box
     VXE_DrawBox(4, 2, 8, 8, 0xFF0000);
@@ -154,27 +156,16 @@ TEST(Video, EveryDirectBindEmptiesTheBindCache)
 
 TEST(Video, ShaderTableHandsOutIdsInOrder)
 {
-    FILE *file = fopen("video_test.vert", "w");
-    ASSERT_NE(file, nullptr);
-    fputs(vv_defaultpostshader, file);
-    fclose(file);
+    std::ofstream("video_test.vert") << vv_defaultpostshader;
+    std::ofstream("video_test.frag") << "#version 120\nvoid main() { gl_FragColor = undeclared; }";
     // Refusals take no id: an empty, missing, unreadable or unnamed source.
     int next = VXE_numshaders;
-    for (const char *name : {"/dev/null", "no_such_file", ".", (const char *)nullptr}) {
-        testing::internal::CaptureStdout();
-        EXPECT_EQ(VXE_LoadShader("video_test.vert", name), -1);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(),
-                  "Either vertex shader or fragment shader file not found.")
-            << (name ? name : "null");
-    }
+    for (const char *name : {"/dev/null", "no_such_file", ".", (const char *)nullptr})
+        EXPECT_EQ(printed([&] { EXPECT_EQ(VXE_LoadShader("video_test.vert", name), -1); }),
+                  "Either vertex shader or fragment shader file not found.") << (name ? name : "null");
     // A source that does not compile still takes an id; its log is printed.
-    file = fopen("video_test.frag", "w");
-    ASSERT_NE(file, nullptr);
-    fputs("#version 120\nvoid main() { gl_FragColor = undeclared; }", file);
-    fclose(file);
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(VXE_LoadShader("video_test.vert", "video_test.frag"), next);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("compiler error"), std::string::npos);
+    EXPECT_NE(printed([&] { EXPECT_EQ(VXE_LoadShader("video_test.vert", "video_test.frag"), next); })
+                  .find("compiler error"), std::string::npos);
     unlink("video_test.vert");
     unlink("video_test.frag");
 
@@ -202,8 +193,17 @@ void presentmarker()
     EXPECT_EQ(screenrgb(W - 3, H - 3), 0x0000FFu);
 }
 
-TEST(Video, PresentationThroughFramebufferObjects)
+TEST(Video, PresentationThroughFramebufferObjectsOrTheBackBuffer)
 {
+    // Without framebuffer objects drawing goes to the back buffer, which is
+    // copied into the texture.
+    VXE_framebuffers_enabled = 0;
+    newframe(0);
+    GLint bound;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
+    EXPECT_EQ(bound, 0);
+    presentmarker();
+    VXE_framebuffers_enabled = 1;
     newframe(0);
     presentmarker();
 
@@ -220,20 +220,6 @@ TEST(Video, PresentationThroughFramebufferObjects)
     VXE_SwapBuffers();
     EXPECT_EQ(screenrgb(5, H - 1), 0u);
     VXE_SetPostShader(-1);
-}
-
-TEST(Video, PresentationThroughTheBackBuffer)
-{
-    // The fallback when framebuffer objects fail: drawing goes to the back
-    // buffer and is copied into the texture.
-    VXE_framebuffers_enabled = 0;
-    newframe(0);
-    GLint bound;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
-    EXPECT_EQ(bound, 0);
-    presentmarker();
-    VXE_framebuffers_enabled = 1;
-    VXE_SetFrameBuffer(0);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@
 inline uint32_t copier_now;
 inline uint32_t copier_clock() { return copier_now; }
 
-// Centre of row `row` of a pop-up opened at (x, y).
+// Centre of row `row` of either pop-up, the menu titles, and a point on no control.
 struct Point {
     int x, y;
 };
@@ -51,8 +51,8 @@ struct CopierTest : ::testing::Test {
         ASSERT_EQ(1, corefile_mountimage(FLOXA_DAT, COREFILE_KIND_ARCHIVE));
         audiodriver_setoffline(1);
         Soundsystem_Init(44100, 16, 2);
-        // Loaded once: the records keep their samples for the whole run. The
-        // pictures load too; without a GL context their uploads do nothing.
+        // Loaded once: the records keep their samples for the whole run.
+        // Without a GL context the pictures' uploads do nothing.
         static const bool loaded = [] {
             testing::internal::CaptureStdout();
             LoadResources();
@@ -62,12 +62,10 @@ struct CopierTest : ::testing::Test {
         }();
         (void)loaded;
         Quiet();
-        // No keys, and a program waiting for one waits a step at a time
-        // instead of holding the test.
+        // No keys, and a program waiting for one does not hold the test.
         chip8_setkeysource([] { return 0; });
         chip8_setwaithook([] { return 0; });
-        copier_now = 90000;  // the boot screen has taken its time
-        origin = copier_now;
+        copier_now = origin = 90000;  // the boot screen has taken its time
         mixed = 0;
         vxe_setclock(copier_clock);
         Start();
@@ -81,59 +79,48 @@ struct CopierTest : ::testing::Test {
         audiodriver_setoffline(0);
         corefile_closeimage();
     }
-    // Every sound the copier plays stopped.
     static void Quiet()
     {
         for (s_sound *s : {&floppyCorrupt, &floppyRead, &FloxaFinished, &snd_mouseClick, &demomusic})
             Soundsystem_StopSound(s);
     }
-
     // The state the frame loop begins with.
     void Start()
     {
         setDefaultValues();
-        demoMode = 1;
-        gameactive = 1;
-        popupMenu = 0;
+        demoMode = gameactive = 1;
+        popupMenu = chipRom = 0;
         selectedChoice = -1;
-        chipRom = 0;
         mx = my = mb = oldmb = mouseClicked = 0;
         FillBlock(0);
         Soundsystem_SetMusicVolume(255);
         starttime = prevFrameTimer = copier_now;
     }
-    // Time passes: the clock moves on and the mixer plays what sounds meanwhile.
-    void Wait(uint32_t ms)
-    {
-        copier_now += ms;
-        while (mixed * 1000 < (uint64_t)(copier_now - origin) * 44100) {
-            audiodriver_mixbuffers(block.data(), (int)(block.size() * 2), 0);
-            mixed += AUDIODRIVER_FRAMES;
-        }
-    }
     // One frame as the loop runs it: the pointer, the part, the frame's own
-    // time, then the timer and the timeline.
+    // time (the mixer playing what sounds meanwhile), then the timeline.
     void Frame(int x, int y, int buttons, uint32_t ms = 15)
     {
         HandleMouse(x, y, buttons);
         RunPart();
-        Wait(ms);
+        copier_now += ms;
+        for (; mixed * 1000 < (uint64_t)(copier_now - origin) * 44100; mixed += AUDIODRIVER_FRAMES)
+            audiodriver_mixbuffers(block.data(), (int)(block.size() * 2), 0);
         AdvanceTimeline();
     }
     void Frame(Point p, int buttons, uint32_t ms = 15) { Frame(p.x, p.y, buttons, ms); }
-    // Press and release on (x, y), one frame each.
+    // Press and release on p, one frame each.
     void Click(Point p)
     {
         Frame(p, 1);
         Frame(p, 0);
     }
-    // Frames with the button up until `done` holds; the frame count, or -1
+    // Frames with the button up until `done` holds: their count, or -1
     // after `limit` frames.
     template <class F> int FramesUntil(F done, int limit, uint32_t ms = 15)
     {
         for (int n = 0; n < limit; n++) {
             if (done()) return n;
-            Frame(NOWHERE.x, NOWHERE.y, 0, ms);
+            Frame(NOWHERE, 0, ms);
         }
         return done() ? limit : -1;
     }

@@ -1,7 +1,9 @@
 // Every effect's whole grid at fixed moments, against the fixtures in
 // snapshots/ (gridshot's own output under a first line naming the shot),
-// so any change of what an effect draws shows in review. snapshots/update.sh
-// writes them anew from the gridshot tool.
+// so any change of what an effect draws shows in review. The "--synch 0"
+// shots stand still at timer 0: an effect that reseeded itself there
+// would change from frame to frame. snapshots/update.sh writes them anew
+// from the gridshot tool.
 #include <gtest/gtest.h>
 
 #include <dirent.h>

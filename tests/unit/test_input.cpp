@@ -22,8 +22,7 @@ TEST(KeyMessages, TrackTheKeyTableAndTheLastKey)
 
 TEST(KeyCodes, EveryKeyHasItsOwnEngineCodeAndComesBack)
 {
-    const int pairs[][2] = {{VXE_KEY_ESCAPE, 0xF000}, {VXE_KEY_TAB, 0xF028}, {VXE_KEY_F1, 0xF030},
-                            {VXE_KEY_F12, 0xF03B}, {'A', 'A'}};
+    const int pairs[][2] = {{VXE_KEY_ESCAPE, 0xF000}, {VXE_KEY_F12, 0xF03B}, {'A', 'A'}};
     for (const auto &p : pairs) EXPECT_EQ(vxe_keytoengine(p[0]), p[1]) << p[0];
     std::set<int> codes;
     for (int key = 0; key < 256; key++) {
@@ -152,10 +151,9 @@ TEST(Joystick, HatAndButtonTables)
     for (const auto &t : types) EXPECT_EQ(vxe_joypadtype(t[0]), t[1]) << t[0];
 
     // {pad type, buttons, bits}; types 0 and 4 read like type 3.
-    const unsigned buttons[][3] = {
-        {1, 0x0001, 0x0010}, {1, 0x0300, 0x4000}, {1, 0x3C00, 0}, {2, 0x0001, 0x0040},
-        {2, 0x1000, 0x8000}, {2, 0x2000, 0x1000}, {2, 0xFFFFFFFF, 0xFFF0}, {3, 0x0001, 0x0080},
-        {3, 0x0040, 0x0100}, {3, 0x3000, 0}, {0, 0x0001, 0x0080}, {4, 0x0040, 0x0100}};
+    const unsigned buttons[][3] = {{1, 0x0001, 0x0010}, {1, 0x0300, 0x4000}, {1, 0x3C00, 0},
+                                   {2, 0x1000, 0x8000}, {2, 0xFFFFFFFF, 0xFFF0}, {3, 0x0040, 0x0100},
+                                   {3, 0x3000, 0},      {0, 0x0001, 0x0080},  {4, 0x0040, 0x0100}};
     for (const auto &r : buttons)
         EXPECT_EQ(vxe_joybuttonbits(r[0], r[1]), (int)r[2]) << r[0] << " " << r[1];
 }
