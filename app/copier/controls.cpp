@@ -146,11 +146,12 @@ void HandleMouse(int x, int y, int buttons)
     if ((mb & 1) && oldmb == 0) {
         if (!snd_mouseClick.playing) Soundsystem_PlaySound(&snd_mouseClick, 0);
         mouseClicked = 1;
-        // The rows of an open pop-up lie over live controls (the stop
-        // button, the part-name field): a press on a row is the pop-up's
-        // alone. Elsewhere the control under the pointer still acts.
+        // An open pop-up lies over live controls (the stop button, the
+        // part-name field, the arrows): a press anywhere in its box, row,
+        // border or margin, is the pop-up's alone. Outside it the control
+        // under the pointer still acts.
         const s_popupplace *open = openpopup();
-        if (!open || PopupRowAt(open->x, open->y, open->count, mx, my) < 0)
+        if (!open || !PopupCovers(open->x, open->y, open->count, mx, my))
             PerformClick(MouseCoordsToUIFunction(mx, my));
     }
 
