@@ -35,6 +35,10 @@ void SelectPart(int p)
     effectTimer = 0;
     effectSpeed = SpeedFromSynch(synch);
     if (p == 1) {
+        // A copy from the start stalls only at its own bad sectors: an older
+        // copy's timer would send it back to where that one was met. Bottom
+        // button 1 keeps it, so a copy restarted mid-stall keeps its place.
+        oldEffectTimer = 0;
         DiskCopyInit((int)starttime);
         // Only the drive noises are heard during a copy.
         Soundsystem_SetMusicVolume(0);

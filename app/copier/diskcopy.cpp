@@ -34,9 +34,6 @@ void DiskCopyInit(int seed)
         sectormap[side][sector] = BAD_SECTOR;
     }
     footerMode = 4;
-    // A new copy stalls only at its own bad sectors: an older one's timer
-    // would send the copy back to where that one was met.
-    oldEffectTimer = 0;
     // The head stands just before the position the timer points at, so a
     // fresh copy looks at position 0 too, and a restarted one does not go
     // back over sectors already passed.

@@ -12,7 +12,9 @@ extern int lastSector;       // copy position of the previous frame
 extern int oldEffectTimer;   // effect timer when the last bad sector was reached
 extern unsigned char DisccopyDone;  // the current copy has reported its end
 
-// Prepares a new copy whose bad sectors follow from `seed`.
+// Prepares a new copy whose bad sectors follow from `seed`, at the place
+// effectTimer points to. It keeps oldEffectTimer: a copy restarted during
+// an error noise stays where it stalled.
 void DiskCopyInit(int seed);
 // One frame of the copy, driven by effectTimer.
 void DiskCopy(e_blendMode blendMode);
