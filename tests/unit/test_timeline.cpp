@@ -9,7 +9,7 @@ namespace {
 
 using Timeline = CopierTest;
 
-const int FIVE_HOURS = 5 * 3600 * 1000, SEVENTY_FIVE_HOURS = 75 * 3600 * 1000;
+const int SEVENTY_FIVE_HOURS = 75 * 3600 * 1000;
 
 TEST(EffectTimer, DropsTheFractionOfEachStepAndNothingElse)
 {
@@ -17,21 +17,27 @@ TEST(EffectTimer, DropsTheFractionOfEachStepAndNothingElse)
     const struct { int timer; uint32_t elapsed; int synch, after; } rows[] = {
         {0, 16, 4488, 15},  // 15.996: the fraction goes
         {1234, 5000, 0, 1234},  // stopped
-        {FIVE_HOURS + 1, 16, 4488, FIVE_HOURS + 16},  // past 2^24, where single precision rounds
-        {SEVENTY_FIVE_HOURS, 15, 4489, SEVENTY_FIVE_HOURS + 15},
-        {INT_MAX - 10, 100, 4489, INT_MAX},  // held at the top, never wrapped
-        {0, 0xFFFFFFFFu, 9999, INT_MAX},
+        {SEVENTY_FIVE_HOURS, 15, 4489, SEVENTY_FIVE_HOURS + 15},  // where a float sum loses the step
+        {0, 0xFFFFFFFFu, 9999, INT_MAX},  // held at the top, never wrapped
     };
     for (const auto &r : rows)
         EXPECT_EQ(AdvanceEffectTimer(r.timer, r.elapsed, SpeedFromSynch(r.synch)), r.after) << r.timer << " " << r.synch;
 }
 
-TEST_F(Timeline, DemoPartsLast512FramesAndCycleThreeToTwelve)
+TEST_F(Timeline, PartsLast512FramesOr233AtTopSpeedAndCycleThreeToTwelve)
 {
-    // The boot screen's time is not the first part's: it starts at 0.
-    EXPECT_EQ(FramesUntil([] { return demoPart != FIRST_DEMO_PART; }, 1000), PART_DURATION / 15);
-    EXPECT_EQ(demoPart, 4);
-    EXPECT_EQ(effectTimer, 0);
+    // {synch, frames of the first part}: 15 timer units a 15 ms frame at
+    // the default speed, 33 (33.41 with the fraction dropped) at the top.
+    const int rows[][2] = {{4489, PART_DURATION / 15}, {9999, 233}};
+    for (const auto &r : rows) {
+        Start();
+        synch = r[0];
+        effectSpeed = SpeedFromSynch(synch);
+        // The boot screen's time is not the first part's: it starts at 0.
+        EXPECT_EQ(FramesUntil([] { return demoPart != FIRST_DEMO_PART; }, 1000), r[1]) << r[0];
+        EXPECT_EQ(demoPart, 4);
+        EXPECT_EQ(effectTimer, 0);
+    }
 
     // The parts run up to the last, then the first comes again.
     for (int from : {LAST_DEMO_PART - 1, (int)LAST_DEMO_PART}) {
@@ -43,6 +49,7 @@ TEST_F(Timeline, DemoPartsLast512FramesAndCycleThreeToTwelve)
     }
 
     // A part the user chose runs on past its length.
+    Start();
     SelectPart(7);
     effectTimer = PART_DURATION - 30;
     for (int i = 0; i < 10; i++) Frame(NOWHERE, 0);
