@@ -56,3 +56,10 @@ void setDefaultValues()
     sideOption = 0;
     blendMode = 0;
 }
+
+void ResetPointerState()
+{
+    mx = my = mb = oldmb = mouseClicked = 0;
+    popupMenu = 0;
+    selectedChoice = -1;
+}

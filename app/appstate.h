@@ -51,5 +51,8 @@ enum { PART_DURATION = 7680, FIRST_DEMO_PART = 3, LAST_DEMO_PART = 12, CHIP8_PAR
 // Puts the adjustable settings back to their defaults; leaves demoMode,
 // the music volume and the pop-ups alone.
 void setDefaultValues();
+// The pointer at rest at the top left, no button, no pop-up open: as the
+// program starts.
+void ResetPointerState();
 // Speed factor for a synch value.
 float SpeedFromSynch(int synch);

@@ -25,6 +25,7 @@
 #include "app/copier/controls.h"
 #include "app/copier/diskcopy.h"
 #include "app/copier/timeline.h"
+#include "app/frameloop.h"
 #include "app/monitor/blockgrid.h"
 #include "app/monitor/copierscreen.h"
 #include "app/monitor/crt.h"
@@ -167,11 +168,7 @@ bool setup()
 
     VXE_InitVideo(1280, 720, 0);
     corefile_mountimage(FLOXA_DAT, COREFILE_KIND_ARCHIVE);
-    framebuffer_id = VXE_CreateFrameBuffer(FRAME_WIDTH, FRAME_HEIGHT, VXE_FRAMEBUFFER_LINEAR);
-    crtbuffer_id = VXE_CreateFrameBuffer(MONITOR_WIDTH, MONITOR_HEIGHT, VXE_FRAMEBUFFER_LINEAR);
-    screenbuffer_id = VXE_CreateFrameBuffer(OUTPUT_WIDTH, OUTPUT_HEIGHT, VXE_FRAMEBUFFER_LINEAR);
-    VXE_SetFrameBuffer(framebuffer_id);
-    InitCRT();
+    CreateFrameBuffers();
 
     // No audio device: the mixer runs only when called here.
     audiodriver_setoffline(1);
@@ -234,22 +231,20 @@ void musicplaying()
 
 // ---- the frame and its pieces ----------------------------------------------
 
+// The loop's frame without its input and pacing (the pointer rests, and no
+// wait for a refresh slot) and without the timeline (each benchmark holds
+// its part still).
 void drawcopier()
 {
-    VXE_SetFrameBuffer(framebuffer_id);
-    SetClippingRegion(0, 0, GRID_WIDTH, GRID_HEIGHT);
-    DrawBackgroundUI();
-    RunPart();
-    DrawGrid((e_drawGridMode)sideOption);
-    DrawStatusLine(footerMode);
-    VXE_DrawSprite(clip(mx, 0, 312), clip(my, 0, 192), spr_cursor);
+    DrawCopierBackground();
+    UpdateCopier(mx, my, 0);
+    DrawCopierFront();
 }
 
 void copierframe()
 {
     drawcopier();
-    CRT_PostProcess();
-    VXE_SwapBuffers();
+    PresentFrame();
 }
 
 // The presentation chain with nothing of the copier in it: the same

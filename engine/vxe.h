@@ -3,7 +3,7 @@
 #define VXE_H
 
 // Platform: window and GL context, raw input, controllers, clock.
-#include "engine/platform/sdl_driver.h"  // window, GL context, event pump, device reads
+#include "engine/platform/backend.h"      // the platform backend: window, GL context, events, devices
 #include "engine/platform/input.h"       // key, mouse and joystick globals and reads
 #include "engine/platform/controller.h"  // VXE_GetKeys, controllers and merging
 #include "engine/platform/clock.h"       // VXE_GetMillis and its replaceable source

@@ -14,9 +14,9 @@
 #include "app/effects/shape_effects.h"
 #include "app/effects/shapes.h"
 #include "app/monitor/blockgrid.h"
+#include "engine/platform/backend.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/controller.h"
-#include "engine/platform/sdl_driver.h"
 
 enum { CHIP8_STEPS_PER_FRAME = 50 };
 
@@ -96,7 +96,7 @@ int Chip8KeepWaiting()
     if (vxe_frameclockstep() || vxe_closerequested()) return 0;
     int held = 0;
     VXE_GetKeys(&held, nullptr);
-    if (held & 0x8000) return 0;
+    if (held & VXE_JOY_ESCAPE) return 0;
     // The keys come from the message thread; no need to spin a core for them.
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return 1;

@@ -16,6 +16,14 @@ float PhaseThreeQuarter = 3 * PhaseOneQuarter;
 float PhaseFourQuarter = 4 * PhaseOneQuarter;
 float xDroplet[amount], yDroplet[amount];
 
+void ResetGridEffects()
+{
+    frame = phase = 0;
+    shift = 9.0f;
+    scale = 6.3f;
+    for (int i = 0; i < amount; i++) xDroplet[i] = yDroplet[i] = 0;
+}
+
 namespace {
 
 // A face shaded by its apparent height; the bar's own sizes keep it at 11

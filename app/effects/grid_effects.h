@@ -13,6 +13,9 @@ extern float shift, scale;  // the bar's centre row and half-height
 extern float PhaseOneQuarter, PhaseTwoQuarter, PhaseThreeQuarter, PhaseFourQuarter;
 extern float xDroplet[amount], yDroplet[amount];  // drop columns and head rows
 
+// Puts the effects' state back as it is when the program starts.
+void ResetGridEffects();
+
 void Twisterbar();
 void SinusLines(e_blendMode mode);
 // New random drops; the part table calls it on the rain's first frame.

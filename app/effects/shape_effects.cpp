@@ -7,12 +7,21 @@
 
 #include "app/appstate.h"
 #include "app/effects/shapes.h"
-#include "engine/platform/controller.h"
 
 vector3f balls[5], sortedBalls[5];
 float xShapes[numShapes], yShapes[numShapes], zShapes[numShapes];
 unsigned char colShapes[numShapes][2];
 int dxl, dyl, dxr, dyr;
+
+void ResetShapeEffects()
+{
+    for (int i = 0; i < 5; i++) balls[i] = sortedBalls[i] = vector3f{0, 0, 0};
+    for (int i = 0; i < numShapes; i++) {
+        xShapes[i] = yShapes[i] = zShapes[i] = 0;
+        colShapes[i][0] = colShapes[i][1] = 0;
+    }
+    dxl = dyl = dxr = dyr = 0;
+}
 
 namespace {
 
@@ -156,12 +165,10 @@ void shapebeat(float t, unsigned char colour1, unsigned char colour2, e_shapeTyp
 // (183, 145) and (269, 145); each pupil looks two cells toward the pointer.
 void Eyes(e_blendMode mode)
 {
-    int x = 0, y = 0, buttons = 0;
-    VXE_GetMouse(&x, &y, &buttons);
-    dxl = pupiloffset(x, 183);
-    dyl = pupiloffset(y, 145);
-    dxr = pupiloffset(x, 269);
-    dyr = pupiloffset(y, 145);
+    dxl = pupiloffset(mx, 183);
+    dyl = pupiloffset(my, 145);
+    dxr = pupiloffset(mx, 269);
+    dyr = pupiloffset(my, 145);
 
     FillBlock(28);
     DrawCircle(10.5f, 8.5f, 7.5f, 0, mode);

@@ -17,6 +17,9 @@ extern float xShapes[numShapes], yShapes[numShapes], zShapes[numShapes];
 extern unsigned char colShapes[numShapes][2];  // first colour, second colour
 extern int dxl, dyl, dxr, dyr;                 // pupil offsets, -2, 0 or 2
 
+// Puts the effects' state back as it is when the program starts.
+void ResetShapeEffects();
+
 // Copies n vectors, then sorts the copy by ascending z (stable).
 void SortVector3f(vector3f *in, vector3f *out, int n);
 void balls3d(e_shapeType shape, e_blendMode mode);
@@ -24,5 +27,6 @@ void balls3d(e_shapeType shape, e_blendMode mode);
 void initshapefield(bool colourful);
 void shapefield(float t, e_shapeType shape, e_blendMode mode);
 void shapebeat(float t, unsigned char colour1, unsigned char colour2, e_shapeType shape, e_blendMode mode);
+// Looks toward the copier's pointer (mx, my), read once a frame.
 void Eyes(e_blendMode mode);
 void petaldance(float t);

@@ -7,7 +7,7 @@
 #include "engine/graphics/framebuffer.h"
 #include "engine/graphics/refresh.h"
 #include "engine/graphics/video.h"
-#include "engine/platform/sdl_driver.h"
+#include "engine/platform/backend.h"
 
 static const char blank[] = "          ";
 

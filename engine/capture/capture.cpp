@@ -6,9 +6,10 @@
 #include "engine/capture/progress.h"
 #include "engine/capture/videopipe.h"
 #include "engine/capture/wavstream.h"
+#include "engine/graphics/video.h"
+#include "engine/platform/backend.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/inputscript.h"
-#include "engine/platform/sdl_driver.h"
 #include "engine/sound/audiodriver.h"
 #include "engine/sound/soundsystem.h"
 #include "engine/system/memory.h"
@@ -264,6 +265,7 @@ int vxe_startcapture(const s_captureoptions *options, char *error, int errorsize
     signal(SIGXFSZ, SIG_IGN);
     audiodriver_setoffline(1);
     vxe_driver_ignoreinput(1);
+    vxe_forcewindowsize(options->width, options->height);
     vxe_setpresenthook(onpresent);
     s_cap.tty = isatty(2);
     s_cap.started = wallseconds();

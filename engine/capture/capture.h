@@ -16,6 +16,7 @@ struct s_captureoptions {
     double seconds;   // virtual length; the show may end sooner
     int pngevery;     // keep every Nth frame as a PNG; 0 keeps none
     const char *script;  // input script file, or null for none
+    int width, height;   // the picture: the window is opened at this size
 };
 
 // Reads the script (a malformed one stops everything before it starts),

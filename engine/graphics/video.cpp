@@ -10,9 +10,11 @@
 #include "engine/graphics/bitmap.h"
 #include "engine/graphics/draw2d.h"
 #include "engine/graphics/framebuffer.h"
-#include "engine/platform/sdl_driver.h"
 #include "engine/graphics/shader.h"
 #include "engine/graphics/sprite.h"
+#include "engine/platform/backend.h"
+#include "engine/platform/clock.h"
+#include "engine/platform/inputscript.h"
 
 s_video VXE_video;
 float VXE_fadevalue = 1.0f;
@@ -20,8 +22,40 @@ float VXE_scanlinevalue;
 int VXE_postshader_id = -1;
 unsigned int vxe_whitetexture_id;
 
+static void (*g_presenthook)(int width, int height) = nullptr;
+static int g_forcedwidth, g_forcedheight;
+
+void vxe_setpresenthook(void (*hook)(int width, int height))
+{
+    g_presenthook = hook;
+}
+
+void vxe_forcewindowsize(int width, int height)
+{
+    g_forcedwidth = width;
+    g_forcedheight = height;
+}
+
+// The frame's bookkeeping lives here, above the backend, so that every
+// platform presents the same way.
+static void presentframe()
+{
+    if (g_presenthook) {
+        int w = 0, h = 0;
+        vxe_driver_drawablesize(&w, &h);
+        g_presenthook(w, h);
+    }
+    vxe_driver_present();
+    vxe_clockpresented();
+    vxe_countframe();
+}
+
 void VXE_InitVideo(int width, int height, int flags)
 {
+    if (g_forcedwidth > 0 && g_forcedheight > 0) {
+        width = g_forcedwidth;
+        height = g_forcedheight;
+    }
     // Ends the process with a message when there is no display, no context
     // or no OpenGL 2.0, so everything below has a working GL.
     vxe_initwindow(width, height, flags);
@@ -114,7 +148,7 @@ void VXE_SwapBuffers()
         VXE_UnbindShader();
 
     glFinish();
-    vxe_swapbuffers();
+    presentframe();
 
     if (VXE_framebuffers_enabled)
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, data->fbo);
@@ -125,7 +159,7 @@ void VXE_SwapBuffers()
 
 void VXE_SwapBuffersBasic()
 {
-    vxe_swapbuffers();
+    presentframe();
     glViewport(0, 0, VXE_FrameBuffer->width, VXE_FrameBuffer->height);
     if (vxe_hasframebufferobjects())
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);

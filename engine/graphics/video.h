@@ -48,6 +48,15 @@ void VXE_CloseVideo();
 void VXE_SwapBuffers();
 // Presents the window's back buffer as it is and keeps drawing into it.
 void VXE_SwapBuffersBasic();
+// Either present is one presented frame: the hook below sees it, a frame
+// clock moves on by one slot and a playing script counts it.
+
+// Called with the finished frame still in the back buffer (width x height
+// pixels) just before it is shown; null removes it (capture).
+void vxe_setpresenthook(void (*hook)(int width, int height));
+// Makes VXE_InitVideo open a window of this size whatever the program asks
+// for (a capture's picture size); 0 by 0 leaves the choice to the program.
+void vxe_forcewindowsize(int width, int height);
 
 // Copies the three per-frame counters.
 void VXE_GetRenderStatus(int *triangles, int *texturebinds, int *stateswitches);

@@ -1,8 +1,9 @@
 // Monotonic millisecond clock with a replaceable source.
 #include "engine/platform/clock.h"
 
+#include "engine/platform/backend.h"
+
 #include <atomic>
-#include <time.h>
 
 static uint32_t (*s_clock)() = nullptr;
 // Read by the message thread's input too, hence atomic.
@@ -16,11 +17,7 @@ static uint32_t frameclock()
 
 uint32_t VXE_GetMillis()
 {
-    if (s_clock) return s_clock();
-    // Monotonic: wall-clock steps (NTP, the user) must not stall the pacing.
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (uint32_t)((uint64_t)ts.tv_sec * 1000u + (uint64_t)ts.tv_nsec / 1000000u);
+    return s_clock ? s_clock() : vxe_driver_millis();
 }
 
 void vxe_setclock(uint32_t (*clock)())

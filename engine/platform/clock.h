@@ -19,7 +19,7 @@ void vxe_setframeclock(uint32_t step);
 // The frame clock's step, 0 when it is not running. Pacing never waits on
 // a frame clock: the next present is the next slot.
 uint32_t vxe_frameclockstep();
-// Moves the frame clock on by one slot (the window driver, at each present).
+// Moves the frame clock on by one slot (VXE_SwapBuffers, at each present).
 void vxe_clockpresented();
 
 #endif

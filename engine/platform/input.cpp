@@ -3,8 +3,9 @@
 // codes, the mouse modes and wheel, and the joystick conversion tables.
 #include "engine/platform/input.h"
 
+#include "engine/platform/backend.h"
+#include "engine/platform/controller.h"
 #include "engine/platform/inputscript.h"
-#include "engine/platform/sdl_driver.h"
 
 volatile int VXE_keys[256];
 volatile int VXE_joykey;
@@ -54,6 +55,14 @@ void vxe_msg_wheel(int delta)
     }
 }
 
+void vxe_msg_windowopened()
+{
+    vxe_mouse_x = vxe_mouse_y = 0;
+    vxe_mouse_z = vxe_mouse_zdir = 0;
+    vxe_mouse_buttons = 0;
+    __atomic_store_n(&s_pressedsince, 0, __ATOMIC_SEQ_CST);
+}
+
 void vxe_msg_keydown(int key)
 {
     key &= 0xFF;
@@ -82,7 +91,7 @@ static const keybit s_joykeys[] = {
     {VXE_KEY_RIGHT, 0x0008},  {VXE_KEY_SPACE, 0x0010},   {VXE_KEY_CONTROL, 0x0020},
     {VXE_KEY_SHIFT, 0x0040},  {'Z', 0x0080},             {'X', 0x0100},
     {'C', 0x0400},            {VXE_KEY_RETURN, 0x1000},  {'1', 0x1000},
-    {VXE_KEY_BACKSPACE, 0x2000}, {'2', 0x2000},          {VXE_KEY_ESCAPE, 0x8000},
+    {VXE_KEY_BACKSPACE, 0x2000}, {'2', 0x2000},          {VXE_KEY_ESCAPE, VXE_JOY_ESCAPE},
 };
 
 // Key code -> engine key code for the special keys; F1..F12 follow in a run.

@@ -8,7 +8,7 @@
 #include <string.h>
 
 #include "engine/platform/clock.h"
-#include "engine/platform/input.h"
+#include "engine/platform/inputevents.h"
 
 // A script is a short text; anything larger is not one.
 static const long MAX_SCRIPT_BYTES = 1 << 20;

@@ -67,7 +67,7 @@ void vxe_scriptkeys(unsigned char down[256]);
 const s_scriptevent *vxe_scriptoutside(int width, int height);
 // Keys the script holds down by now; *button is 1 when it holds the button.
 int vxe_scriptheld(int *button);
-// Counts a presented frame (the window driver calls it on every swap).
+// Counts a presented frame (VXE_SwapBuffers calls it on every present).
 void vxe_countframe();
 
 #endif

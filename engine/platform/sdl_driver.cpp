@@ -1,44 +1,45 @@
-// Linux platform driver on SDL2. Holds every SDL window, GL-context, event,
-// cursor and joystick call of the engine; input.cpp turns what arrives here
-// into the engine's input globals.
+// The desktop's platform backend on SDL2: every SDL window, GL-context,
+// event, cursor and joystick call of the engine, and the monotonic clock.
+// Events go to the input module through inputevents.h.
 #include "engine/platform/sdl_driver.h"
 
-#include "engine/platform/clock.h"
-#include "engine/platform/input.h"
-#include "engine/platform/inputscript.h"
+#include "engine/platform/backend.h"
+#include "engine/platform/inputevents.h"
 
 #include <GL/glew.h>
 #include <SDL.h>
 #include <stdio.h>
+#include <time.h>
 #include <unistd.h>
 
 int VXE_shaders_enabled = 0;
 
-static SDL_Window *s_window = nullptr;
-static SDL_GLContext s_context = nullptr;
-// 1 when vxe_initwindow made the window itself (no process entry): then
-// nobody else pumps events, so vxe_swapbuffers does.
-static int s_ownpump = 0;
-static int s_windowed = 0;
-static SDL_atomic_t s_quitposted;
-static SDL_atomic_t s_closerequested;
-static SDL_atomic_t s_ignoreinput;
-static void (*s_presenthook)(int width, int height) = nullptr;
-// Serialises window-state calls of the application thread with the event
-// pump of the message thread.
-static SDL_mutex *s_windowlock = nullptr;
-
 enum { MAX_JOYSTICKS = 16 };
-static SDL_Joystick *s_joysticks[MAX_JOYSTICKS];
+
+// The backend's whole state. The flags are atomic: the message thread and
+// the application thread both read and set them.
+static struct {
+    SDL_Window *window;
+    SDL_GLContext context;
+    // Serialises window-state calls of the application thread with the
+    // event pump of the message thread.
+    SDL_mutex *windowlock;
+    // 1 when vxe_initwindow made the window itself (no process entry): then
+    // nobody else pumps events, so vxe_driver_present does.
+    int ownpump;
+    int windowed;
+    SDL_atomic_t quitposted, closerequested, ignoreinput;
+    SDL_Joystick *joysticks[MAX_JOYSTICKS];
+} g_sdl;
 
 static void lockwindow()
 {
-    if (s_windowlock) SDL_LockMutex(s_windowlock);
+    if (g_sdl.windowlock) SDL_LockMutex(g_sdl.windowlock);
 }
 
 static void unlockwindow()
 {
-    if (s_windowlock) SDL_UnlockMutex(s_windowlock);
+    if (g_sdl.windowlock) SDL_UnlockMutex(g_sdl.windowlock);
 }
 
 // Ends the process with a message when the window or GL cannot serve at all:
@@ -113,7 +114,7 @@ int vxe_scancodetokey(int sc)
 void vxe_driver_keystate(unsigned char down[256])
 {
     for (int i = 0; i < 256; i++) down[i] = 0;
-    if (SDL_AtomicGet(&s_ignoreinput)) return;
+    if (SDL_AtomicGet(&g_sdl.ignoreinput)) return;
     int count = 0;
     const Uint8 *state = SDL_GetKeyboardState(&count);
     for (int sc = 0; sc < count; sc++) {
@@ -133,13 +134,13 @@ void vxe_driver_getcursor(int *x, int *y)
     // global position is refreshed only on raw input events, which synthetic
     // pointer moves may not produce, so it is not used over the window.)
     int gx = 0, gy = 0, wx = 0, wy = 0;
-    if (s_window && SDL_GetMouseFocus() == s_window) {
+    if (g_sdl.window && SDL_GetMouseFocus() == g_sdl.window) {
         SDL_GetMouseState(x, y);
         return;
     }
-    if (s_window) {
+    if (g_sdl.window) {
         SDL_GetGlobalMouseState(&gx, &gy);
-        SDL_GetWindowPosition(s_window, &wx, &wy);
+        SDL_GetWindowPosition(g_sdl.window, &wx, &wy);
     }
     *x = gx - wx;
     *y = gy - wy;
@@ -147,7 +148,7 @@ void vxe_driver_getcursor(int *x, int *y)
 
 void vxe_driver_warpcursor(int x, int y)
 {
-    if (s_window) SDL_WarpMouseInWindow(s_window, x, y);
+    if (g_sdl.window) SDL_WarpMouseInWindow(g_sdl.window, x, y);
 }
 
 void vxe_driver_showcursor(int show)
@@ -171,11 +172,11 @@ int vxe_driver_joystickpresent(int id)
 static SDL_Joystick *openjoystick(int id)
 {
     if (!vxe_driver_joystickpresent(id)) return nullptr;
-    SDL_Joystick *joy = s_joysticks[id];
+    SDL_Joystick *joy = g_sdl.joysticks[id];
     if (joy && SDL_JoystickGetAttached(joy)) return joy;
     if (joy) SDL_JoystickClose(joy);
-    s_joysticks[id] = SDL_JoystickOpen(id);
-    return s_joysticks[id];
+    g_sdl.joysticks[id] = SDL_JoystickOpen(id);
+    return g_sdl.joysticks[id];
 }
 
 int vxe_driver_joystickbuttons(int id)
@@ -195,7 +196,7 @@ int vxe_driver_readjoystick(int id, s_joyreading *out)
     *out = s_joyreading{};
     SDL_Joystick *joy = openjoystick(id);
     if (!joy) return 0;
-    if (s_ownpump) SDL_JoystickUpdate();
+    if (g_sdl.ownpump) SDL_JoystickUpdate();
     out->x = axisvalue(joy, 0);
     out->y = axisvalue(joy, 1);
     out->z = axisvalue(joy, 2);
@@ -244,10 +245,10 @@ static int systemkey(const SDL_KeyboardEvent &k, int key)
 // have none.
 static void translate(const SDL_Event &e)
 {
-    if (SDL_AtomicGet(&s_ignoreinput) && e.type != SDL_QUIT) return;
+    if (SDL_AtomicGet(&g_sdl.ignoreinput) && e.type != SDL_QUIT) return;
     switch (e.type) {
     case SDL_QUIT:
-        SDL_AtomicSet(&s_closerequested, 1);
+        SDL_AtomicSet(&g_sdl.closerequested, 1);
         break;
     case SDL_MOUSEBUTTONDOWN:
         vxe_msg_buttondown(mousebit(e.button.button));
@@ -315,13 +316,11 @@ static SDL_Window *createwindow()
 static const char *openwindow()
 {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return "cannot open the display";
-    s_window = createwindow();
-    if (!s_window) return "cannot create the window";
+    g_sdl.window = createwindow();
+    if (!g_sdl.window) return "cannot create the window";
     // The engine draws its own cursor; the system one stays out of the window.
     SDL_ShowCursor(SDL_DISABLE);
-    vxe_mouse_x = vxe_mouse_y = 0;
-    vxe_mouse_z = vxe_mouse_zdir = 0;
-    vxe_mouse_buttons = 0;
+    vxe_msg_windowopened();
     return nullptr;
 }
 
@@ -335,7 +334,7 @@ int vxe_openmessagewindow()
     // Joysticks are optional: without them the keyboard still plays.
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0)
         printf("[VXE] No joysticks: %s\n", SDL_GetError());
-    s_windowlock = SDL_CreateMutex();
+    g_sdl.windowlock = SDL_CreateMutex();
     return 1;
 }
 
@@ -347,86 +346,81 @@ int vxe_pumpmessages()
     if (got) translate(e);
     unlockwindow();
     if (!got) SDL_Delay(1);
-    return !SDL_AtomicGet(&s_quitposted) && !SDL_AtomicGet(&s_closerequested);
+    return !SDL_AtomicGet(&g_sdl.quitposted) && !SDL_AtomicGet(&g_sdl.closerequested);
 }
 
 void vxe_postquit()
 {
-    SDL_AtomicSet(&s_quitposted, 1);
+    SDL_AtomicSet(&g_sdl.quitposted, 1);
 }
 
 int vxe_closerequested()
 {
-    return SDL_AtomicGet(&s_closerequested);
+    return SDL_AtomicGet(&g_sdl.closerequested);
 }
 
 void vxe_requestclose()
 {
-    SDL_AtomicSet(&s_closerequested, 1);
+    SDL_AtomicSet(&g_sdl.closerequested, 1);
 }
 
 void vxe_driver_ignoreinput(int ignore)
 {
-    SDL_AtomicSet(&s_ignoreinput, ignore);
-}
-
-void vxe_setpresenthook(void (*hook)(int width, int height))
-{
-    s_presenthook = hook;
+    SDL_AtomicSet(&g_sdl.ignoreinput, ignore);
 }
 
 void vxe_destroymessagewindow()
 {
-    for (SDL_Joystick *&joy : s_joysticks) {
+    for (SDL_Joystick *&joy : g_sdl.joysticks) {
         if (joy) SDL_JoystickClose(joy);
         joy = nullptr;
     }
-    if (s_window) SDL_DestroyWindow(s_window);
-    s_window = nullptr;
-    if (s_windowlock) SDL_DestroyMutex(s_windowlock);
-    s_windowlock = nullptr;
+    if (g_sdl.window) SDL_DestroyWindow(g_sdl.window);
+    g_sdl.window = nullptr;
+    if (g_sdl.windowlock) SDL_DestroyMutex(g_sdl.windowlock);
+    g_sdl.windowlock = nullptr;
     SDL_Quit();
 }
 
 void vxe_setwindowed(int windowed)
 {
-    s_windowed = windowed;
+    g_sdl.windowed = windowed;
 }
 
 // Switches to full screen only when the display offers exactly the asked
 // size: a nearest larger mode would stretch a picture drawn for width x height.
 static void requestfullscreen(int width, int height)
 {
-    int display = SDL_GetWindowDisplayIndex(s_window);
+    int display = SDL_GetWindowDisplayIndex(g_sdl.window);
     if (display < 0) return;
     SDL_DisplayMode want = {SDL_PIXELFORMAT_RGB888, width, height, 60, nullptr};
     SDL_DisplayMode got;
     if (!SDL_GetClosestDisplayMode(display, &want, &got)) return;
     if (got.w != width || got.h != height) return;
-    if (SDL_SetWindowDisplayMode(s_window, &got) != 0) return;
-    SDL_SetWindowPosition(s_window, 0, 0);
-    if (SDL_SetWindowFullscreen(s_window, SDL_WINDOW_FULLSCREEN) != 0)
-        SDL_SetWindowPosition(s_window, 10, 10);
+    if (SDL_SetWindowDisplayMode(g_sdl.window, &got) != 0) return;
+    SDL_SetWindowPosition(g_sdl.window, 0, 0);
+    if (SDL_SetWindowFullscreen(g_sdl.window, SDL_WINDOW_FULLSCREEN) != 0)
+        SDL_SetWindowPosition(g_sdl.window, 10, 10);
 }
 
 void vxe_initwindow(int width, int height, int flags)
 {
-    if (!s_window) {
+    if (!g_sdl.window) {
         // No process entry: make the window here and pump our own events.
         if (const char *failed = openwindow()) fatal(failed, SDL_GetError());
-        s_ownpump = 1;
+        g_sdl.ownpump = 1;
     }
 
     // The context comes first: if GL cannot serve, the process ends before
     // the display mode has been touched.
     lockwindow();
-    SDL_SetWindowResizable(s_window, SDL_FALSE);
-    SDL_SetWindowSize(s_window, width, height);
-    SDL_SetWindowPosition(s_window, 10, 10);
+    SDL_SetWindowResizable(g_sdl.window, SDL_FALSE);
+    SDL_SetWindowSize(g_sdl.window, width, height);
+    SDL_SetWindowPosition(g_sdl.window, 10, 10);
     unlockwindow();
-    s_context = SDL_GL_CreateContext(s_window);
-    if (!s_context) fatal("cannot create an OpenGL context", SDL_GetError());
-    SDL_GL_MakeCurrent(s_window, s_context);
+    g_sdl.context = SDL_GL_CreateContext(g_sdl.window);
+    if (!g_sdl.context) fatal("cannot create an OpenGL context", SDL_GetError());
+    SDL_GL_MakeCurrent(g_sdl.window, g_sdl.context);
 
     puts("[VXE] Init Glew");
     glewExperimental = GL_TRUE;
@@ -447,47 +441,54 @@ void vxe_initwindow(int width, int height, int flags)
         puts("[VXE] No framebuffer objects: pictures go through the back buffer");
 
     lockwindow();
-    if ((flags & 1) && !s_windowed) requestfullscreen(width, height);
-    SDL_ShowWindow(s_window);
-    SDL_RaiseWindow(s_window);
+    if ((flags & 1) && !g_sdl.windowed) requestfullscreen(width, height);
+    SDL_ShowWindow(g_sdl.window);
+    SDL_RaiseWindow(g_sdl.window);
     unlockwindow();
-    if (s_ownpump) pumpall();
+    if (g_sdl.ownpump) pumpall();
 }
 
 void vxe_closewindow()
 {
-    if (!s_context) return;
-    SDL_GL_MakeCurrent(s_window, nullptr);
-    SDL_GL_DeleteContext(s_context);
-    s_context = nullptr;
+    if (!g_sdl.context) return;
+    SDL_GL_MakeCurrent(g_sdl.window, nullptr);
+    SDL_GL_DeleteContext(g_sdl.context);
+    g_sdl.context = nullptr;
 }
 
-void vxe_swapbuffers()
+void vxe_driver_present()
 {
-    if (!s_window) return;
-    if (s_presenthook) {
-        int w = 0, h = 0;
-        SDL_GL_GetDrawableSize(s_window, &w, &h);
-        s_presenthook(w, h);
-    }
-    SDL_GL_SwapWindow(s_window);
-    vxe_clockpresented();
-    vxe_countframe();
-    if (s_ownpump) pumpall();
+    if (!g_sdl.window) return;
+    SDL_GL_SwapWindow(g_sdl.window);
+    if (g_sdl.ownpump) pumpall();
+}
+
+void vxe_driver_drawablesize(int *width, int *height)
+{
+    *width = *height = 0;
+    if (g_sdl.window) SDL_GL_GetDrawableSize(g_sdl.window, width, height);
+}
+
+uint32_t vxe_driver_millis()
+{
+    // Monotonic: wall-clock steps (NTP, the user) must not stall the pacing.
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (uint32_t)((uint64_t)ts.tv_sec * 1000u + (uint64_t)ts.tv_nsec / 1000000u);
 }
 
 void VXE_SetTitle(const char *text)
 {
-    if (!s_window || !text) return;
+    if (!g_sdl.window || !text) return;
     lockwindow();
-    SDL_SetWindowTitle(s_window, text);
+    SDL_SetWindowTitle(g_sdl.window, text);
     unlockwindow();
 }
 
 void GetDesktopResolution(int *width, int *height)
 {
     SDL_DisplayMode mode;
-    int display = s_window ? SDL_GetWindowDisplayIndex(s_window) : 0;
+    int display = g_sdl.window ? SDL_GetWindowDisplayIndex(g_sdl.window) : 0;
     if (display < 0 || SDL_GetDesktopDisplayMode(display, &mode) != 0) {
         mode.w = 0;
         mode.h = 0;

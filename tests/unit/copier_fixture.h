@@ -14,6 +14,7 @@
 #include "app/copier/copier_hittest.h"
 #include "app/copier/diskcopy.h"
 #include "app/copier/timeline.h"
+#include "app/frameloop.h"
 #include "app/monitor/blockgrid.h"
 #include "app/monitor/resources.h"
 #include "engine/corefile/corefile.h"
@@ -89,19 +90,18 @@ struct CopierTest : ::testing::Test {
     {
         setDefaultValues();
         demoMode = gameactive = 1;
-        popupMenu = chipRom = 0;
-        selectedChoice = -1;
-        mx = my = mb = oldmb = mouseClicked = 0;
+        ResetPointerState();
+        chipRom = 0;
         FillBlock(0);
         Soundsystem_SetMusicVolume(255);
         starttime = prevFrameTimer = copier_now;
     }
-    // One frame as the loop runs it: the pointer, the part, the frame's own
-    // time (the mixer playing what sounds meanwhile), then the timeline.
+    // One frame as the loop runs it without its drawing: the copier's
+    // update, the frame's own time (the mixer playing what sounds
+    // meanwhile), then the timeline.
     void Frame(int x, int y, int buttons, uint32_t ms = 15)
     {
-        HandleMouse(x, y, buttons);
-        RunPart();
+        UpdateCopier(x, y, buttons);
         copier_now += ms;
         for (; mixed * 1000 < (uint64_t)(copier_now - origin) * 44100; mixed += AUDIODRIVER_FRAMES)
             audiodriver_mixbuffers(block.data(), (int)(block.size() * 2), 0);

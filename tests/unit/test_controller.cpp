@@ -1,6 +1,6 @@
 #include "engine/platform/controller.h"
 #include "engine/platform/input.h"
-#include "engine/platform/sdl_driver.h"
+#include "engine/platform/backend.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "engine/platform/input.h"
+#include "engine/platform/backend.h"
 #include "engine/platform/sdl_driver.h"
 
 #include <SDL.h>

@@ -1,9 +1,9 @@
 // The shape effects where their pictures do not show it: the depth sort,
-// the balls turning within a second, the beating heart in the left half,
-// the eyes following a fixed pointer, the petal dance's stage 2; and
-// extreme timers, speeds and pointers, which must never leave the grid or
+// the beating heart in the left half, the eyes following a fixed pointer,
+// the petal dance's stage 2; and extreme timers, speeds and pointers, which must never leave the grid or
 // its colours. The pictures at fixed moments (the field's drift and its
-// standing still at speed 0 among them) are in test_effect_snapshots.
+// standing still at speed 0, the balls half way through a second among
+// them) are in test_effect_snapshots.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -15,19 +15,9 @@
 #include "app/appstate.h"
 #include "app/effects/shape_effects.h"
 #include "app/effects/shapes.h"
-#include "engine/platform/controller.h"
 #include "tests/unit/grid_support.h"
 
 namespace {
-
-int pointerx, pointery;
-
-// Stands in for the window: every reading is the chosen frame position.
-void fixedpointer(int *x, int *y)
-{
-    *x = pointerx;
-    *y = pointery;
-}
 
 class ShapeEffects : public GridTest {
 protected:
@@ -40,7 +30,7 @@ protected:
     void TearDown() override
     {
         GridTest::TearDown();
-        VXE_SetMouseMap(nullptr);
+        ResetPointerState();
         effectTimer = 0;
         effectSpeed = 1.0f;
     }
@@ -85,18 +75,6 @@ TEST_F(ShapeEffects, SortOrdersByDepthKeepingEqualDepthsInOrder)
     SortVector3f(nullptr, nullptr, 5);
 }
 
-// The timer is divided as a real number: the balls turn smoothly within a
-// second instead of jumping once a second.
-TEST_F(ShapeEffects, BallsTurnWithinASecond)
-{
-    for (const int timer : {999, 1500, -700}) {
-        effectTimer = timer;
-        balls3d(SHAPE_DISC, BLEND_NORMAL);
-        EXPECT_NEAR(std::sin(timer / 1000.0), balls[0].x, 1e-6) << timer;
-        EXPECT_NEAR(std::cos(timer / 1000.0 + 2 * M_PI / 5), balls[1].z, 1e-6) << timer;
-    }
-}
-
 // The left half only: clipped to it and filled with 0, while the gap and
 // the right half keep what they had until the part table's copy (the heart
 // itself is in the heartbeat snapshots).
@@ -123,10 +101,9 @@ TEST_F(ShapeEffects, EyesFollowThePointer)
         {INT_MIN, INT_MAX, -2, 2, -2, 2},
         {INT_MAX, INT_MIN, 2, -2, 2, -2},
     };
-    VXE_SetMouseMap(fixedpointer);
     for (const auto &t : cases) {
-        pointerx = t.x;
-        pointery = t.y;
+        mx = t.x;
+        my = t.y;
         Eyes(BLEND_NORMAL);
         EXPECT_TRUE(dxl == t.l && dyl == t.t && dxr == t.r && dyr == t.b)
             << t.x << "," << t.y << ": " << dxl << " " << dyl << " " << dxr << " " << dyr;
@@ -200,10 +177,9 @@ TEST_F(ShapeEffects, ExtremeInputsStayInTheGrid)
         for (int i = 0; i < numShapes; i++)
             ASSERT_TRUE(std::isfinite(xShapes[i]) && std::isfinite(yShapes[i])) << "speed " << speed;
     }
-    VXE_SetMouseMap(fixedpointer);
     for (int p : {INT_MIN, INT_MAX})
         for (int mode = 0; mode < 4; mode++) {
-            pointerx = p, pointery = ~p;
+            mx = p, my = ~p;
             Eyes((e_blendMode)mode);
             sane("Eyes", p);
         }

@@ -9,15 +9,15 @@
 #include "app/copier/timeline.h"
 #include "app/effects/grid_effects.h"
 #include "app/effects/shape_effects.h"
+#include "app/frameloop.h"
 #include "app/monitor/blockgrid.h"
-#include "engine/platform/controller.h"
+#include "engine/platform/clock.h"
 
-static int s_px, s_py;
-
-static void fixedpointer(int *x, int *y)
+// The shot's own clock: 15 ms a frame from 0.
+static uint32_t g_now;
+static uint32_t shotclock()
 {
-    *x = s_px;
-    *y = s_py;
+    return g_now;
 }
 
 // A whole number in [low, high] from text, or 0 when it is not one.
@@ -32,13 +32,12 @@ static int number(const char *text, int low, int high, int *value)
 
 int ParseGridShot(int argc, char **argv, int first, s_gridshot *shot, FILE *err)
 {
-    *shot = s_gridshot{0, 0, 1, false, 0, 0, 0, 4489};
+    *shot = s_gridshot{0, 0, 1, 0, 0, 0, 4489};
     int positional = 0;
     for (int i = first; i < argc; i++) {
         const char *a = argv[i];
         int ok = 0;
         if (!strcmp(a, "--pointer")) {
-            shot->pointer = true;
             ok = i + 2 < argc && number(argv[i + 1], -1000000, 1000000, &shot->px) &&
                  number(argv[i + 2], -1000000, 1000000, &shot->py);
             i += 2;
@@ -65,24 +64,20 @@ int ParseGridShot(int argc, char **argv, int first, s_gridshot *shot, FILE *err)
     return 1;
 }
 
-// Everything an effect keeps between frames, as at program start.
+// Everything a part keeps between frames, as at program start.
 static void startstate()
 {
-    memset(blockgrid, 0, sizeof blockgrid);
-    memset(xDroplet, 0, sizeof xDroplet);
-    memset(yDroplet, 0, sizeof yDroplet);
-    memset(balls, 0, sizeof balls);
-    memset(sortedBalls, 0, sizeof sortedBalls);
-    memset(xShapes, 0, sizeof xShapes);
-    memset(yShapes, 0, sizeof yShapes);
-    memset(zShapes, 0, sizeof zShapes);
-    memset(colShapes, 0, sizeof colShapes);
-    dxl = dyl = dxr = dyr = 0;
+    SetClippingRegion(0, 0, GRID_WIDTH, GRID_HEIGHT);
+    FillBlock(0);
+    ResetGridEffects();
+    ResetShapeEffects();
+    ResetPointerState();
     // The sequence an unseeded generator gives.
     srand(1);
     setDefaultValues();
 }
 
+// The frame's update and timeline steps, without drawing, on the shot's clock.
 void RunGridShot(const s_gridshot &shot)
 {
     startstate();
@@ -93,15 +88,17 @@ void RunGridShot(const s_gridshot &shot)
     demoPart = shot.part;
     effectTimer = shot.timer;
     partBegins = 1;
-    s_px = shot.px;
-    s_py = shot.py;
-    VXE_SetMouseMap(shot.pointer ? fixedpointer : nullptr);
+    g_now = prevFrameTimer = 0;
+    vxe_setclock(shotclock);
     for (int f = 0; f < shot.frames; f++) {
-        if (f > 0) effectTimer = AdvanceEffectTimer(effectTimer, 15, effectSpeed);
+        if (f > 0) {
+            g_now += 15;
+            AdvanceTimeline();
+        }
         SetClippingRegion(0, 0, GRID_WIDTH, GRID_HEIGHT);
-        RunPart();
+        UpdateCopier(shot.px, shot.py, 0);
     }
-    VXE_SetMouseMap(nullptr);
+    vxe_setclock(nullptr);
 }
 
 void WriteGrid(FILE *out)

@@ -9,8 +9,7 @@ struct s_gridshot {
     int part;         // 2-12, the effect parts
     int timer;        // effect timer of the first frame
     int frames;       // frames run, at least 1
-    bool pointer;     // pointer given: px, py in frame pixels
-    int px, py;
+    int px, py;       // the pointer in frame pixels (0 0: at rest)
     int blend;        // the blend field, 0-2
     int synch;        // the speed field, 0-9999
 };
