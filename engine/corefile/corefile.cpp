@@ -35,12 +35,12 @@ enum {
 };
 
 // Directory-scan state: the running relative prefix and its length, and the
-// name being recorded. Pass 1 records at most scan_capacity names, the count
+// name being recorded. Pass 1 records at most g_scancapacity names, the count
 // pass 0 found, so a tree that grows between the passes cannot overrun.
 static char curDir[COREFILE_MAXPATH];
 static uint32_t diroffset;
 static char curFile[COREFILE_MAXPATH];
-static uint32_t scan_capacity;
+static uint32_t g_scancapacity;
 
 static uint32_t get_u32(const uint8_t *b)
 {
@@ -260,7 +260,7 @@ static bool corefile_opendir(int at, const char *path, int pass)
             memcpy(curFile, curDir, diroffset);
             memcpy(curFile + diroffset, entry, length);
             if (pass == 1) {
-                if (corefile_image.numfiles >= scan_capacity)
+                if (corefile_image.numfiles >= g_scancapacity)
                     continue;
                 char *copy = (char *)CF_ALLOC(COREFILE_MAXPATH);
                 if (!copy)
@@ -296,7 +296,7 @@ static int read_directory(const char *name)
     }
     curDir[0] = curFile[0] = 0;
     diroffset = 0;
-    scan_capacity = count;
+    g_scancapacity = count;
     if (!corefile_opendir(AT_FDCWD, name, 1)) {
         corefile_closeimage();
         return 0;

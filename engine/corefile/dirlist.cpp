@@ -16,7 +16,7 @@ char *corefile_dirnames[COREFILE_MAXDIRS];
 int corefile_numdirs;
 char *corefile_localpath;
 
-static uint32_t filelist_capacity;
+static uint32_t g_filelistcapacity;
 
 static char *copy_string(const char *text, size_t length, int line)
 {
@@ -54,8 +54,8 @@ static void release_dirnames()
 
 int dirlist_create(uint32_t numfiles)
 {
-    filelist_capacity = numfiles + 1;
-    size_t bytes = sizeof(s_corefile_entry) * filelist_capacity;
+    g_filelistcapacity = numfiles + 1;
+    size_t bytes = sizeof(s_corefile_entry) * g_filelistcapacity;
     corefile_filelist = (s_corefile_entry *)_wrap_malloc_dbg(bytes, COREFILE_SOURCE, __LINE__);
     corefile_localpath = (char *)_wrap_malloc_dbg(COREFILE_MAXPATH, COREFILE_SOURCE, __LINE__);
     if (!corefile_filelist || !corefile_localpath)
@@ -79,7 +79,7 @@ void dirlist_release()
     corefile_filelist = nullptr;
     corefile_localpath = nullptr;
     corefile_numfiles = 0;
-    filelist_capacity = 0;
+    g_filelistcapacity = 0;
 }
 
 const char *corefile_getpath()
@@ -164,7 +164,7 @@ static const char *below(uint32_t i, const char *prefix, size_t prefix_length)
 
 static void add_entry(char *displayname, char *fullname, uint32_t size, uint8_t isdir)
 {
-    if (!displayname || !fullname || corefile_numfiles >= filelist_capacity) {
+    if (!displayname || !fullname || corefile_numfiles >= g_filelistcapacity) {
         if (displayname)
             _wrap_free_dbg(displayname, COREFILE_SOURCE, __LINE__);
         if (fullname)

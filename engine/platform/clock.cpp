@@ -5,40 +5,40 @@
 
 #include <atomic>
 
-static uint32_t (*s_clock)() = nullptr;
+static uint32_t (*g_clock)() = nullptr;
 // Read by the message thread's input too, hence atomic.
-static std::atomic<uint32_t> s_framestep{0};
-static std::atomic<uint32_t> s_frametime{0};
+static std::atomic<uint32_t> g_framestep{0};
+static std::atomic<uint32_t> g_frametime{0};
 
 static uint32_t frameclock()
 {
-    return s_frametime;
+    return g_frametime;
 }
 
 uint32_t VXE_GetMillis()
 {
-    return s_clock ? s_clock() : vxe_driver_millis();
+    return g_clock ? g_clock() : vxe_driver_millis();
 }
 
 void vxe_setclock(uint32_t (*clock)())
 {
-    s_clock = clock;
-    s_framestep = 0;
+    g_clock = clock;
+    g_framestep = 0;
 }
 
 void vxe_setframeclock(uint32_t step)
 {
-    s_clock = step ? frameclock : nullptr;
-    s_frametime = 0;
-    s_framestep = step;
+    g_clock = step ? frameclock : nullptr;
+    g_frametime = 0;
+    g_framestep = step;
 }
 
 uint32_t vxe_frameclockstep()
 {
-    return s_framestep;
+    return g_framestep;
 }
 
 void vxe_clockpresented()
 {
-    s_frametime += s_framestep;
+    g_frametime += g_framestep;
 }

@@ -12,12 +12,12 @@ int VXE_numcontrollers;
 int vxe_input_prevcontrollerkey;
 
 // Bit per position of a key row; position 14 has none.
-static const int s_rowbits[16] = {0x0001, 0x0002, 0x0004, 0x0008, 0x0010, 0x0020, 0x0040, 0x0080,
+static const int rowbits[16] = {0x0001, 0x0002, 0x0004, 0x0008, 0x0010, 0x0020, 0x0040, 0x0080,
                                   0x0100, 0x0400, 0x0200, 0x0800, 0x1000, 0x2000, 0, 0x8000};
 
-static const int s_cursorrow[16] = {0xF001, 0xF002, 0xF003, 0xF004, 0xF012, 0xF013, 0xF011, 'Z',
+static const int cursorrow[16] = {0xF001, 0xF002, 0xF003, 0xF004, 0xF012, 0xF013, 0xF011, 'Z',
                                     'X', 'C', 'V', 'B', 0xF010, 0xF020, 0xF000, 0xF000};
-static const int s_wasdrow[16] = {'W', 'S', 'A', 'D', 'U', 'I', 'O', 'P',
+static const int wasdrow[16] = {'W', 'S', 'A', 'D', 'U', 'I', 'O', 'P',
                                   'K', 'L', 'H', 'J', 0xF010, 0xF020, 0xF000, 0xF000};
 
 // ---- keyboard, key code and mouse ----
@@ -88,8 +88,8 @@ static int readrow(s_controller &c, const int row[16])
     c.x = c.y = 0;
     int mask = 0;
     for (int i = 0; i < 16; i++) {
-        if (!s_rowbits[i] || !keydown(row[i])) continue;
-        mask |= s_rowbits[i];
+        if (!rowbits[i] || !keydown(row[i])) continue;
+        mask |= rowbits[i];
         if (i == 0) c.y = -127;
         if (i == 1) c.y = 127;
         if (i == 2) c.x = -127;
@@ -122,9 +122,9 @@ int VXE_InitControllers()
         count++;
     }
     setcontroller(count, VXE_CONTROLLER_KEYBOARD, 0);
-    setrow(count++, s_cursorrow);
+    setrow(count++, cursorrow);
     setcontroller(count, VXE_CONTROLLER_KEYBOARD, 0);
-    setrow(count++, s_wasdrow);
+    setrow(count++, wasdrow);
     setcontroller(count++, VXE_CONTROLLER_MOUSE, 0);
     setcontroller(count++, VXE_CONTROLLER_KEYCODE, 0);
     VXE_numcontrollers = count;

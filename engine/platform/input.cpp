@@ -19,21 +19,21 @@ volatile int vxe_mouse_z;
 volatile int vxe_mouse_zdir;
 volatile int vxe_mouse_buttons;
 
-static void (*s_keystatesource)(unsigned char down[256]) = nullptr;
-static int (*s_joysticksource)(int id, int *numbuttons, s_joyreading *out) = nullptr;
-static int s_cursorcount = 0;
-static void (*s_mousemap)(int *x, int *y) = nullptr;
+static void (*g_keystatesource)(unsigned char down[256]) = nullptr;
+static int (*g_joysticksource)(int id, int *numbuttons, s_joyreading *out) = nullptr;
+static int g_cursorcount = 0;
+static void (*g_mousemap)(int *x, int *y) = nullptr;
 
 // ---- window messages ----
 
 // Buttons pressed since the application last read the mouse. The message
 // thread adds bits while the application thread takes them all, so both
 // sides change it atomically.
-static int s_pressedsince;
+static int g_pressedsince;
 
 void vxe_msg_buttondown(int bit)
 {
-    __atomic_fetch_or(&s_pressedsince, bit, __ATOMIC_SEQ_CST);
+    __atomic_fetch_or(&g_pressedsince, bit, __ATOMIC_SEQ_CST);
     vxe_mouse_buttons = vxe_mouse_buttons | bit;
 }
 
@@ -60,7 +60,7 @@ void vxe_msg_windowopened()
     vxe_mouse_x = vxe_mouse_y = 0;
     vxe_mouse_z = vxe_mouse_zdir = 0;
     vxe_mouse_buttons = 0;
-    __atomic_store_n(&s_pressedsince, 0, __ATOMIC_SEQ_CST);
+    __atomic_store_n(&g_pressedsince, 0, __ATOMIC_SEQ_CST);
 }
 
 void vxe_msg_keydown(int key)
@@ -86,7 +86,7 @@ struct keybit {
     int bit;
 };
 
-static const keybit s_joykeys[] = {
+static const keybit joykeys[] = {
     {VXE_KEY_UP, 0x0001},     {VXE_KEY_DOWN, 0x0002},    {VXE_KEY_LEFT, 0x0004},
     {VXE_KEY_RIGHT, 0x0008},  {VXE_KEY_SPACE, 0x0010},   {VXE_KEY_CONTROL, 0x0020},
     {VXE_KEY_SHIFT, 0x0040},  {'Z', 0x0080},             {'X', 0x0100},
@@ -95,7 +95,7 @@ static const keybit s_joykeys[] = {
 };
 
 // Key code -> engine key code for the special keys; F1..F12 follow in a run.
-static const keybit s_enginecodes[] = {
+static const keybit enginecodes[] = {
     {VXE_KEY_ESCAPE, 0xF000},   {VXE_KEY_UP, 0xF001},       {VXE_KEY_DOWN, 0xF002},
     {VXE_KEY_LEFT, 0xF003},     {VXE_KEY_RIGHT, 0xF004},    {VXE_KEY_RETURN, 0xF010},
     {VXE_KEY_SHIFT, 0xF011},    {VXE_KEY_SPACE, 0xF012},    {VXE_KEY_CONTROL, 0xF013},
@@ -107,18 +107,18 @@ static const keybit s_enginecodes[] = {
 
 void vxe_setkeystatesource(void (*read)(unsigned char down[256]))
 {
-    s_keystatesource = read;
+    g_keystatesource = read;
 }
 
 void vxe_getkeys()
 {
     unsigned char down[256];
-    if (s_keystatesource) s_keystatesource(down);
+    if (g_keystatesource) g_keystatesource(down);
     else vxe_driver_keystate(down);
     vxe_scriptkeys(down);
     for (int i = 0; i < 256; i++) VXE_keys[i] = down[i] ? 0x8000 : 0;
     int mask = 0;
-    for (const keybit &k : s_joykeys)
+    for (const keybit &k : joykeys)
         if (VXE_keys[k.key]) mask |= k.bit;
     VXE_joykey = mask;
 }
@@ -126,7 +126,7 @@ void vxe_getkeys()
 int vxe_keytoengine(int key)
 {
     if (key >= VXE_KEY_F1 && key <= VXE_KEY_F12) return 0xF030 + (key - VXE_KEY_F1);
-    for (const keybit &k : s_enginecodes)
+    for (const keybit &k : enginecodes)
         if (k.key == key) return k.bit;
     return key;
 }
@@ -135,7 +135,7 @@ int vxe_enginetokey(int code)
 {
     if (code < 0xF000) return code >= 0 && code < 256 ? code : -1;
     if (code >= 0xF030 && code <= 0xF03B) return VXE_KEY_F1 + (code - 0xF030);
-    for (const keybit &k : s_enginecodes)
+    for (const keybit &k : enginecodes)
         if (k.bit == code) return k.key;
     return -1;
 }
@@ -166,18 +166,18 @@ void vxe_getmouse(int *x, int *y, int *buttons)
         // A map installed by the application turns it into its own picture's
         // coordinates, so every reader of the pointer agrees on them.
         // A script already speaks in those coordinates.
-        if (s_mousemap && !scripted) s_mousemap(&cx, &cy);
+        if (g_mousemap && !scripted) g_mousemap(&cx, &cy);
         vxe_mouse_x = cx;
         vxe_mouse_y = cy;
         *x = cx;
         *y = cy;
     }
-    *buttons = vxe_mouse_buttons | __atomic_exchange_n(&s_pressedsince, 0, __ATOMIC_SEQ_CST);
+    *buttons = vxe_mouse_buttons | __atomic_exchange_n(&g_pressedsince, 0, __ATOMIC_SEQ_CST);
 }
 
 void vxe_setmousemap(void (*map)(int *x, int *y))
 {
-    s_mousemap = map;
+    g_mousemap = map;
 }
 
 void vxe_setmouse(int x, int y)
@@ -189,14 +189,14 @@ void vxe_setmouse(int x, int y)
 // draws one), so the system cursor appears only when shows outnumber hides.
 void vxe_showmouse()
 {
-    s_cursorcount++;
-    vxe_driver_showcursor(s_cursorcount > 0);
+    g_cursorcount++;
+    vxe_driver_showcursor(g_cursorcount > 0);
 }
 
 void vxe_hidemouse()
 {
-    s_cursorcount--;
-    vxe_driver_showcursor(s_cursorcount > 0);
+    g_cursorcount--;
+    vxe_driver_showcursor(g_cursorcount > 0);
 }
 
 void vxe_getmousewheel(int *z, int *zdir)
@@ -209,11 +209,11 @@ void vxe_getmousewheel(int *z, int *zdir)
 // ---- joysticks ----
 
 // Controller bit per platform button bit (bit 0 first), by pad type.
-static const int s_buttons10[14] = {0x0010, 0x0020, 0x0040, 0x0080, 0x0100, 0x0400, 0x2000,
+static const int buttons10[14] = {0x0010, 0x0020, 0x0040, 0x0080, 0x0100, 0x0400, 0x2000,
                                     0x1000, 0x4000, 0x4000, 0, 0, 0, 0};
-static const int s_buttons14[14] = {0x0040, 0x0010, 0x0020, 0x0080, 0x0100, 0x0400, 0x0200,
+static const int buttons14[14] = {0x0040, 0x0010, 0x0020, 0x0080, 0x0100, 0x0400, 0x0200,
                                     0x0800, 0x1000, 0x2000, 0x4000, 0x4000, 0x8000, 0x1000};
-static const int s_buttonsother[14] = {0x0080, 0x0020, 0x0010, 0x0040, 0x0200, 0x0800, 0x0100,
+static const int buttonsother[14] = {0x0080, 0x0020, 0x0010, 0x0040, 0x0200, 0x0800, 0x0100,
                                        0x0400, 0x1000, 0x2000, 0x4000, 0x4000, 0, 0};
 
 int vxe_joypadtype(int numbuttons)
@@ -239,7 +239,7 @@ int vxe_joyhatbits(uint32_t pov)
 
 int vxe_joybuttonbits(int padtype, uint32_t buttons)
 {
-    const int *table = padtype == 1 ? s_buttons10 : padtype == 2 ? s_buttons14 : s_buttonsother;
+    const int *table = padtype == 1 ? buttons10 : padtype == 2 ? buttons14 : buttonsother;
     int bits = 0;
     for (int i = 0; i < 14; i++)
         if (buttons & (1u << i)) bits |= table[i];
@@ -253,7 +253,7 @@ int vxe_joyaxis(uint32_t value)
 
 void vxe_setjoysticksource(int (*read)(int id, int *numbuttons, s_joyreading *out))
 {
-    s_joysticksource = read;
+    g_joysticksource = read;
 }
 
 int vxe_getnumjoysticks()
@@ -263,10 +263,10 @@ int vxe_getnumjoysticks()
 
 bool vxe_joystickconnected(int id)
 {
-    if (s_joysticksource) {
+    if (g_joysticksource) {
         int n;
         s_joyreading r;
-        return s_joysticksource(id, &n, &r) != 0;
+        return g_joysticksource(id, &n, &r) != 0;
     }
     return vxe_driver_joystickpresent(id) != 0;
 }
@@ -281,8 +281,8 @@ int vxe_polljoystick(int id, int *x, int *y, int *z, int *r, int *buttons)
     s_joyreading raw;
     int numbuttons = -1;
     int ok;
-    if (s_joysticksource) {
-        ok = s_joysticksource(id, &numbuttons, &raw);
+    if (g_joysticksource) {
+        ok = g_joysticksource(id, &numbuttons, &raw);
     } else {
         numbuttons = vxe_driver_joystickbuttons(id);
         ok = vxe_driver_readjoystick(id, &raw);

@@ -14,20 +14,20 @@
 static const long MAX_SCRIPT_BYTES = 1 << 20;
 static const int MAX_COORDINATE = 1000000;
 
-static s_inputscript s_script;
-static int s_active;
-static uint32_t s_start;
-static uint32_t s_frames;
-static int s_x, s_y;
-static int s_pressed;
-static unsigned char s_keys[256];
+static s_inputscript g_script;
+static int g_active;
+static uint32_t g_start;
+static uint32_t g_frames;
+static int g_x, g_y;
+static int g_pressed;
+static unsigned char g_keys[256];
 
 struct keyname {
     const char *name;
     int key;
 };
 
-static const keyname s_keynames[] = {
+static const keyname keynames[] = {
     {"escape", VXE_KEY_ESCAPE}, {"return", VXE_KEY_RETURN}, {"space", VXE_KEY_SPACE},
     {"tab", VXE_KEY_TAB},       {"backspace", VXE_KEY_BACKSPACE}, {"shift", VXE_KEY_SHIFT},
     {"control", VXE_KEY_CONTROL}, {"up", VXE_KEY_UP},     {"down", VXE_KEY_DOWN},
@@ -39,7 +39,7 @@ static const keyname s_keynames[] = {
 static int keyfor(char *name)
 {
     for (char *c = name; *c; c++) *c = (char)tolower((unsigned char)*c);
-    for (const keyname &k : s_keynames)
+    for (const keyname &k : keynames)
         if (!strcmp(name, k.name)) return k.key;
     if (name[0] && !name[1] && isalnum((unsigned char)name[0])) return toupper((unsigned char)name[0]);
     return -1;
@@ -179,58 +179,58 @@ int vxe_startinputscript(const char *path, char *error, int errorsize)
 
 int vxe_startinputscripttext(const char *text, const char *name, char *error, int errorsize)
 {
-    vxe_freeinputscript(&s_script);
-    if (!vxe_parseinputscript(text, name, &s_script, error, errorsize)) return 0;
-    s_active = 1;
-    s_start = VXE_GetMillis();
-    s_frames = 0;
-    s_pressed = 0;
-    memset(s_keys, 0, sizeof s_keys);
+    vxe_freeinputscript(&g_script);
+    if (!vxe_parseinputscript(text, name, &g_script, error, errorsize)) return 0;
+    g_active = 1;
+    g_start = VXE_GetMillis();
+    g_frames = 0;
+    g_pressed = 0;
+    memset(g_keys, 0, sizeof g_keys);
     return 1;
 }
 
 int vxe_inputscriptactive()
 {
-    return s_active;
+    return g_active;
 }
 
 void vxe_playinputscript(uint32_t millis, uint32_t frames)
 {
-    for (; s_script.next < s_script.count; s_script.next++) {
-        const s_scriptevent &e = s_script.events[s_script.next];
+    for (; g_script.next < g_script.count; g_script.next++) {
+        const s_scriptevent &e = g_script.events[g_script.next];
         if ((e.frames ? frames : millis) < e.at) break;
         switch (e.action) {
         case SCRIPT_MOVE:
-            s_x = e.x;
-            s_y = e.y;
+            g_x = e.x;
+            g_y = e.y;
             break;
         // As the window's messages do, so a press between two frames counts.
-        case SCRIPT_PRESS: vxe_msg_buttondown(1); s_pressed = 1; break;
-        case SCRIPT_RELEASE: vxe_msg_buttonup(1); s_pressed = 0; break;
-        case SCRIPT_KEYDOWN: s_keys[e.key & 0xFF] = 1; break;
-        case SCRIPT_KEYUP: s_keys[e.key & 0xFF] = 0; break;
+        case SCRIPT_PRESS: vxe_msg_buttondown(1); g_pressed = 1; break;
+        case SCRIPT_RELEASE: vxe_msg_buttonup(1); g_pressed = 0; break;
+        case SCRIPT_KEYDOWN: g_keys[e.key & 0xFF] = 1; break;
+        case SCRIPT_KEYUP: g_keys[e.key & 0xFF] = 0; break;
         }
     }
 }
 
 void vxe_scriptpointer(int *x, int *y)
 {
-    vxe_playinputscript(VXE_GetMillis() - s_start, s_frames);
-    *x = s_x;
-    *y = s_y;
+    vxe_playinputscript(VXE_GetMillis() - g_start, g_frames);
+    *x = g_x;
+    *y = g_y;
 }
 
 void vxe_scriptkeys(unsigned char down[256])
 {
-    if (!s_active) return;
-    vxe_playinputscript(VXE_GetMillis() - s_start, s_frames);
-    for (int i = 0; i < 256; i++) down[i] |= s_keys[i];
+    if (!g_active) return;
+    vxe_playinputscript(VXE_GetMillis() - g_start, g_frames);
+    for (int i = 0; i < 256; i++) down[i] |= g_keys[i];
 }
 
 const s_scriptevent *vxe_scriptoutside(int width, int height)
 {
-    for (int i = 0; i < s_script.count; i++) {
-        const s_scriptevent &e = s_script.events[i];
+    for (int i = 0; i < g_script.count; i++) {
+        const s_scriptevent &e = g_script.events[i];
         if (e.action == SCRIPT_MOVE && (e.x < 0 || e.y < 0 || e.x >= width || e.y >= height)) return &e;
     }
     return nullptr;
@@ -238,14 +238,14 @@ const s_scriptevent *vxe_scriptoutside(int width, int height)
 
 int vxe_scriptheld(int *button)
 {
-    vxe_playinputscript(VXE_GetMillis() - s_start, s_frames);
+    vxe_playinputscript(VXE_GetMillis() - g_start, g_frames);
     int held = 0;
-    for (unsigned char k : s_keys) held += k;
-    *button = s_pressed;
+    for (unsigned char k : g_keys) held += k;
+    *button = g_pressed;
     return held;
 }
 
 void vxe_countframe()
 {
-    s_frames++;
+    g_frames++;
 }

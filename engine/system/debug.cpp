@@ -5,8 +5,8 @@
 #include <cstdarg>
 #include <cstdlib>
 
-static FILE *dbg_stream;
-static bool dbg_redirected;   // false: standard output
+static FILE *g_dbgstream;
+static bool g_dbgredirected;   // false: standard output
 
 void _dbg_init()
 {
@@ -18,13 +18,13 @@ void _dbg_shutdown()
 
 void _dbg_setstream(FILE *stream)
 {
-    dbg_stream = stream;
-    dbg_redirected = stream != stdout;
+    g_dbgstream = stream;
+    g_dbgredirected = stream != stdout;
 }
 
 void _dbg_printf(const char *format, ...)
 {
-    FILE *out = dbg_redirected ? dbg_stream : stdout;
+    FILE *out = g_dbgredirected ? g_dbgstream : stdout;
     if (!out)
         return;
     va_list args;
