@@ -13,6 +13,8 @@
 
 #include "app/copier/options.h"
 #include "app/copier/popup.h"
+#include "engine/platform/controller.h"
+#include "engine/platform/inputevents.h"
 
 namespace {
 
@@ -140,6 +142,28 @@ TEST_F(Controls, StopResumeAndReset)
     Click(At(5));
     EXPECT_EQ((std::vector<int>{startSector, blendMode, synch, demoMode, demoPart, musicVolume()}),
               (std::vector<int>{0, 0, 4489, 1, 3, 255}));
+}
+
+// The pointer is read once a frame: a click shorter than a frame waits in
+// the input's latch for that reading, and the eyes, which follow the
+// pointer while they draw, must not take it first.
+TEST_F(Controls, AClickDuringTheEyesReachesTheCopier)
+{
+    static Point target;
+    target = At(3);  // stop
+    VXE_SetMouseMap([](int *x, int *y) { *x = target.x, *y = target.y; });
+    vxe_msg_windowopened();
+    demoMode = 0;
+    SelectPart(2);
+    Frame(target, 0);
+    vxe_msg_buttondown(1);
+    vxe_msg_buttonup(1);
+    RunPart();  // the click came while the eyes were drawing
+    int x, y, buttons;
+    ReadPointer(&x, &y, &buttons);
+    UpdateCopier(x, y, buttons);
+    VXE_SetMouseMap(nullptr);
+    EXPECT_EQ(musicVolume(), 0) << "the stop button never saw the click";
 }
 
 TEST(Popup, RowsHaveStrictBorders)
