@@ -37,9 +37,7 @@ int clip(int v, int low, int high)
     return v;
 }
 
-// Clamped into the grid so that a rectangle given partly (or wholly)
-// outside it can never let DrawPixel leave the grid; an inverted one
-// simply lets nothing through.
+// Far enough outside the grid for any shape, near enough for an int.
 static const double FAR_CELL = 1 << 20;
 
 int RoundCell(double v)
@@ -54,6 +52,9 @@ int TruncCell(double v)
     return (int)(v < -FAR_CELL ? -FAR_CELL : v > FAR_CELL ? FAR_CELL : v);
 }
 
+// Clamped into the grid so that a rectangle given partly (or wholly)
+// outside it can never let DrawPixel leave the grid; an inverted one
+// simply lets nothing through.
 void SetClippingRegion(int left, int top, int right, int bottom)
 {
     clipLeft = clip(left, 0, GRID_WIDTH);
