@@ -1,3 +1,6 @@
+// Raw input: window messages into the key table and the mouse, the engine
+// key codes, the desktop's key table, the keyboard joystick and the
+// joystick conversions.
 #include "engine/platform/input.h"
 #include "engine/platform/backend.h"
 #include "engine/platform/sdl_driver.h"
