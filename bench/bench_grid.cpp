@@ -13,6 +13,7 @@
 #include "app/monitor/blockgrid.h"
 #include "app/monitor/gridview.h"
 #include "app/monitor/resources.h"
+#include "bench/grid_baseline.h"
 #include "engine/corefile/corefile.h"
 #include "engine/graphics/bitmap.h"
 #include "engine/graphics/framebuffer.h"
@@ -77,15 +78,6 @@ void BM_BackgroundAndGrid(benchmark::State &state)
     }
 }
 BENCHMARK(BM_BackgroundAndGrid);
-
-void BM_FillBlockBaseline(benchmark::State &state)
-{
-    for (auto _ : state) {
-        FillBlock(3);
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_FillBlockBaseline);
 
 // A disc covering most of the grid, blended, as the effects draw them.
 void BM_DrawCircle(benchmark::State &state)

@@ -4,6 +4,7 @@
 
 #include "app/appstate.h"
 #include "app/effects/grid_effects.h"
+#include "bench/grid_baseline.h"
 
 namespace {
 
@@ -14,15 +15,6 @@ int nexttimer()
     timer = (timer + 15) % 7680;
     return timer;
 }
-
-void BM_FillBlockBaseline(benchmark::State &state)
-{
-    for (auto _ : state) {
-        FillBlock(0);
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_FillBlockBaseline);
 
 void BM_Twisterbar(benchmark::State &state)
 {

@@ -9,19 +9,20 @@
 #include "app/appstate.h"
 #include "app/effects/shape_effects.h"
 #include "app/effects/shapes.h"
-#include "engine/platform/controller.h"
+#include "bench/grid_baseline.h"
 
 namespace {
 
 const int FRAME_TICKS = 15;
 
-// A pointer circling around both eyes, as a user's would.
-void movingpointer(int *x, int *y)
+// A pointer circling around both eyes, as a user's would; the frame hands
+// it to the eyes in mx, my.
+void movepointer()
 {
     static int n;
     n = (n + 7) % 360;
-    *x = 140 + n / 2;
-    *y = 110 + (n * 3) % 70;
+    mx = 140 + n / 2;
+    my = 110 + (n * 3) % 70;
 }
 
 int nexttimer()
@@ -36,15 +37,6 @@ void setup()
     effectSpeed = 1.0f;
     effectTimer = 0;
 }
-
-void BM_FillBlockBaseline(benchmark::State &state)
-{
-    for (auto _ : state) {
-        FillBlock(3);
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_FillBlockBaseline);
 
 // Arg: the shape, 0 balls, 1 hearts.
 void BM_Balls3d(benchmark::State &state)
@@ -86,12 +78,11 @@ BENCHMARK(BM_ShapeBeatHeart);
 void BM_Eyes(benchmark::State &state)
 {
     setup();
-    VXE_SetMouseMap(movingpointer);
     for (auto _ : state) {
+        movepointer();
         Eyes(BLEND_NORMAL);
         benchmark::ClobberMemory();
     }
-    VXE_SetMouseMap(nullptr);
 }
 BENCHMARK(BM_Eyes);
 
