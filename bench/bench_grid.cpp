@@ -1,7 +1,6 @@
 // Per-frame cost of the block grid: DrawGrid of a full grid (656 block
 // sprites) into the 320x200 frame against drawing the background picture
-// alone, both finished on the GPU; and the disc primitive over the whole
-// grid against filling it. Needs a display and the archive
+// alone, both finished on the GPU. Needs a display and the archive
 // (tests/with_display.sh bench_grid).
 #include <benchmark/benchmark.h>
 
@@ -13,7 +12,6 @@
 #include "app/monitor/blockgrid.h"
 #include "app/monitor/gridview.h"
 #include "app/monitor/resources.h"
-#include "bench/grid_baseline.h"
 #include "engine/corefile/corefile.h"
 #include "engine/graphics/bitmap.h"
 #include "engine/graphics/framebuffer.h"
@@ -78,18 +76,5 @@ void BM_BackgroundAndGrid(benchmark::State &state)
     }
 }
 BENCHMARK(BM_BackgroundAndGrid);
-
-// A disc covering most of the grid, blended, as the effects draw them.
-void BM_DrawCircle(benchmark::State &state)
-{
-    SetClippingRegion(0, 0, GRID_WIDTH, GRID_HEIGHT);
-    float r = 1.0f;
-    for (auto _ : state) {
-        DrawCircle(21.5f, 8.5f, r, 2, BLEND_ADD);
-        r = r > 20.0f ? 1.0f : r + 0.5f;
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_DrawCircle);
 
 }  // namespace

@@ -1,5 +1,5 @@
-// One frame of each shape effect as the part table calls it, and the heart
-// and butterfly alone, next to filling the grid. The timer moves on by a
+// One frame of each shape effect as the part table calls it, and the disc,
+// heart and butterfly alone, next to filling the grid. The timer moves on by a
 // 15 ms frame each iteration (wrapping with the part) so that every pose
 // of the effect is paid for. No display needed.
 #include <benchmark/benchmark.h>
@@ -96,29 +96,21 @@ void BM_PetalDance(benchmark::State &state)
 }
 BENCHMARK(BM_PetalDance);
 
-// The shapes alone, at a size that covers much of a half.
-void BM_DrawHeart(benchmark::State &state)
+// The shapes alone, growing through the sizes the effects draw them at:
+// Arg 0 a blended disc over most of the grid, 1 a heart, 2 a butterfly.
+void BM_DrawShape(benchmark::State &state)
 {
     setup();
+    const int shape = (int)state.range(0);
     float size = 2;
     for (auto _ : state) {
-        DrawHeart(10, 9, size, 20, BLEND_NORMAL);
+        if (shape == 0) DrawCircle(21.5f, 8.5f, size * 2.5f, 2, BLEND_ADD);
+        else if (shape == 1) DrawHeart(10, 9, size, 20, BLEND_NORMAL);
+        else DrawButterfly(22, 9, size, 4, 30, BLEND_NORMAL);
         size = size > 8 ? 2 : size + 0.25f;
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_DrawHeart);
-
-void BM_DrawButterfly(benchmark::State &state)
-{
-    setup();
-    float size = 2;
-    for (auto _ : state) {
-        DrawButterfly(22, 9, size, 4, 30, BLEND_NORMAL);
-        size = size > 8 ? 2 : size + 0.25f;
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_DrawButterfly);
+BENCHMARK(BM_DrawShape)->Arg(0)->Arg(1)->Arg(2);
 
 }  // namespace

@@ -44,11 +44,11 @@ static int enginekeys()
     return held;
 }
 
-static int (*keysource)() = enginekeys;
-static int (*waithook)() = nullptr;
+static int (*g_keysource)() = enginekeys;
+static int (*g_waithook)() = nullptr;
 
-void chip8_setkeysource(int (*source)()) { keysource = source ? source : enginekeys; }
-void chip8_setwaithook(int (*wait)()) { waithook = wait; }
+void chip8_setkeysource(int (*source)()) { g_keysource = source ? source : enginekeys; }
+void chip8_setwaithook(int (*wait)()) { g_waithook = wait; }
 
 void chip8_resetcpu()
 {
@@ -100,7 +100,7 @@ void chip8_handlekeys()
         {0x4, 0x4}, {0x8, 0x6}, {0x1, 0x2}, {0x2, 0x8}, {0x10, 0x5},
         {0x20, 0xA}, {0x40, 0xB}, {0x80, 0xC}, {0x1000, 0xF},
     };
-    int keys = keysource();
+    int keys = g_keysource();
     chip_keypressed = 0;
     for (const auto &m : keymap)
         if (keys & m.bit) chip8_keypress(m.key);
@@ -112,7 +112,7 @@ static int waitforkey()
     do {
         chip8_handlekeys();
         if (chip_keypressed) return 1;
-    } while (!waithook || waithook());
+    } while (!g_waithook || g_waithook());
     return 0;
 }
 
