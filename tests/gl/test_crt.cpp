@@ -2,42 +2,22 @@
 // bezel's opening, keeps the bezel around it, darkens the thin strips
 // beside the curved screen and shows frame points where the pointer map
 // expects them; the status line and the text draw their glyphs.
-#include <gtest/gtest.h>
+#include "tests/gl/show_fixture.h"
 
-#include <GL/glew.h>
-
-#include <cstdlib>
 #include <utility>
-#include <vector>
 
 #include "app/appstate.h"
 #include "app/monitor/crt.h"
 #include "app/monitor/crtgeometry.h"
 #include "app/monitor/font8x8.h"
-#include "app/monitor/resources.h"
 #include "app/monitor/statusline.h"
 #include "app/monitor/text.h"
-#include "engine/corefile/corefile.h"
 #include "engine/graphics/draw2d.h"
 #include "engine/graphics/framebuffer.h"
-#include "engine/graphics/video.h"
 
 namespace {
 
-struct Monitor : testing::Environment {
-    void SetUp() override
-    {
-        VXE_InitVideo(1280, 720, 0);
-        ASSERT_EQ(1, corefile_mountimage(FLOXA_DAT, COREFILE_KIND_ARCHIVE));
-        framebuffer_id = VXE_CreateFrameBuffer(320, 200, 2);
-        crtbuffer_id = VXE_CreateFrameBuffer(2048, 1152, 2);
-        screenbuffer_id = VXE_CreateFrameBuffer(1920, 1080, 2);
-        InitCRT();
-        LoadResources();
-    }
-    void TearDown() override { VXE_CloseVideo(); }
-};
-const testing::Environment *const environment = testing::AddGlobalTestEnvironment(new Monitor);
+const testing::Environment *const environment = testing::AddGlobalTestEnvironment(new ShowEnvironment);
 
 struct Rgb {
     int r, g, b;
@@ -58,17 +38,24 @@ void fillframe(int abgr)
     VXE_ClearFrameBuffer(abgr);
 }
 
+// Every test starts from the first CRT pass's camera with the shader in use.
+struct Crt : testing::Test {
+    int shader = postshader_id;
+    void SetUp() override { cameraframe = 0; }
+    void TearDown() override { postshader_id = shader; }
+};
+using Text = Crt;
+
 }  // namespace
 
 // In the monitor buffer: the red frame fills the opening, the bezel's
 // plastic stays as painted around it, and the thin strips beside the curved
 // screen come out dark (along the middle row and column the curve leaves
 // the frame in the first 6 pixels of the sides and 5 of top and bottom).
-TEST(Crt, CurvedFrameFillsTheOpeningInsideTheBezel)
+TEST_F(Crt, CurvedFrameFillsTheOpeningInsideTheBezel)
 {
     ASSERT_GE(postshader_id, 0) << "the CRT shader did not build";
     fillframe((int)0xFF0000FF);
-    cameraframe = 0;
     CRT_PostProcess();
     EXPECT_EQ(1, cameraframe) << "the camera moves on once a pass";
     VXE_SetFrameBuffer(crtbuffer_id);
@@ -90,7 +77,7 @@ TEST(Crt, CurvedFrameFillsTheOpeningInsideTheBezel)
 
 // The geometry the pointer is mapped with is the one the GL draws: a small
 // square of the frame shows in the output where FrameToWindow puts it.
-TEST(Crt, FramePointsShowWhereThePointerMapPutsThem)
+TEST_F(Crt, FramePointsShowWhereThePointerMapPutsThem)
 {
     // The output's brightness for one CRT pass, row 0 at the bottom.
     auto pass = [](int frame, int x, int y) {
@@ -120,14 +107,14 @@ TEST(Crt, FramePointsShowWhereThePointerMapPutsThem)
     }
 }
 
-TEST(Crt, WithoutTheShaderTheFrameStillShows)
+// Flat in the opening: its middle at the first pass's camera (x -316, y
+// -111, zoom 1.25) is green.
+TEST_F(Crt, WithoutTheShaderTheFrameStillShows)
 {
-    const int shader = postshader_id;
     postshader_id = -1;
-    fillframe((int)0xFF00FF00);  // green
+    fillframe((int)0xFF00FF00);
     CRT_PostProcess();
-    const Rgb centre = at(-316 + 1020 * 5 / 4, 536);
-    postshader_id = shader;
+    const Rgb centre = at(-316 + 1020 * 5 / 4, -111 + 518 * 5 / 4);
     EXPECT_TRUE(centre.g > 200 && centre.r + centre.b < 40) << centre.r << " " << centre.g << " " << centre.b;
 }
 
@@ -144,7 +131,7 @@ static void expectglyph(int x, int y, int k)
         }
 }
 
-TEST(Text, StatusLineAndHighCodesDrawTheirGlyphs)
+TEST_F(Text, StatusLineAndHighCodesDrawTheirGlyphs)
 {
     fillframe((int)0xFF808080);
     deltatime = 640;  // the banner swings to x 0

@@ -1,144 +1,87 @@
 // The block grid on a real GL context: the copier background with the grid
 // drawn over it from the real archive's block sheets, read back from the
-// 320x200 frame. Cells in the copy range show their block quarter texel
-// for texel; the rest leave the background's empty map.
-#include <gtest/gtest.h>
-
-#include <GL/glew.h>
-
-#include <cstdint>
-#include <vector>
+// 320x200 frame. A sector in the copy range shows its value's block from
+// the sheets whole; everything else stays the background as drawn.
+#include "tests/gl/show_fixture.h"
 
 #include "app/appstate.h"
 #include "app/monitor/blockgrid.h"
 #include "app/monitor/gridview.h"
-#include "app/monitor/resources.h"
-#include "engine/corefile/corefile.h"
 #include "engine/graphics/bitmap.h"
 #include "engine/graphics/framebuffer.h"
-#include "engine/graphics/video.h"
 
 namespace {
 
 const int W = 320, H = 200;
-int frame = -1;
-
-struct ArchiveEnvironment : testing::Environment {
-    void SetUp() override
-    {
-        VXE_InitVideo(1280, 720, 0);
-        ASSERT_EQ(1, corefile_mountimage(FLOXA_DAT, COREFILE_KIND_ARCHIVE));
-        testing::internal::CaptureStdout();  // the loaders talk a lot
-        LoadResources();
-        testing::internal::GetCapturedStdout();
-        frame = VXE_CreateFrameBuffer(W, H, 0);
-    }
-    void TearDown() override
-    {
-        corefile_closeimage();
-        VXE_CloseVideo();
-    }
-};
-
-const testing::Environment *const environment = testing::AddGlobalTestEnvironment(new ArchiveEnvironment);
-
-// The whole frame as 0xAARRGGBB, row 0 at the top.
-std::vector<uint32_t> readframe()
-{
-    std::vector<unsigned char> raw(W * H * 4);
-    glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
-    std::vector<uint32_t> out(W * H);
-    for (int i = 0; i < W * H; i++) {
-        const unsigned char *p = &raw[((H - 1 - i / W) * W + i % W) * 4];
-        out[i] = (uint32_t)p[3] << 24 | p[0] << 16 | p[1] << 8 | p[2];
-    }
-    return out;
-}
+const testing::Environment *const environment = testing::AddGlobalTestEnvironment(new ShowEnvironment);
 
 std::vector<uint32_t> render(e_drawGridMode mode, bool grid = true)
 {
-    VXE_SetFrameBuffer(frame);
+    VXE_SetFrameBuffer(framebuffer_id);
     VXE_DrawBitmap(0, 0, bmp_background);
-    if (grid)
-        DrawGrid(mode);
-    return readframe();
+    if (grid) DrawGrid(mode);
+    return ReadFrame(W, H);
 }
 
-// The background as drawn, not as stored: the bitmap draw may filter a
-// texel by a step or so, and hidden cells must match what it leaves.
-const std::vector<uint32_t> &background()
-{
-    static const std::vector<uint32_t> frame = render(GRID_BOTH, false);
-    return frame;
-}
+// Sector values in turn and the block each shows: 16 blocks a sheet, and
+// values wrap at 48.
+const struct { int value; const s_bitmap *sheet; int block; } kBlocks[] = {
+    {0, &bmp_blocks, 0}, {21, &bmp_blocks2, 5}, {47, &bmp_blocks3, 15}, {57, &bmp_blocks, 9}, {255, &bmp_blocks, 15}};
 
-// Colour v at grid column c, row y: the quarter of tile v mod 16 of its
-// sheet, left or right by the column, upper or lower by the row.
-uint32_t blocktexel(int v, int c, int y, int dx, int dy)
-{
-    const s_bitmap *sheets[3] = {&bmp_blocks, &bmp_blocks2, &bmp_blocks3};
-    const int k = v % 48;
-    return (uint32_t)VXE_GetPixel(8 * (k % 16) + 4 * (c & 1) + dx, 4 * (y & 1) + dy, *sheets[k / 16]);
-}
-
-// The whole frame against the background with a block quarter on every
-// cell GridCellShown picks: nothing may land elsewhere (the gap between the
-// maps, the ninth map row beyond sectors 80-81, the frame around). Returns
-// the number of cells shown.
-int checkmaps(const std::vector<uint32_t> &got, e_drawGridMode mode)
-{
-    std::vector<uint32_t> want = background();
-    int shown = 0, wrong = 0;
-    for (int side = 0; side < 2; side++)
-        for (int y = 0; y < GRID_HEIGHT; y++)
-            for (int c = 0; c < GRID_HALF; c++) {
-                if (!GridCellShown(side, c, y, mode, startSide, startSector, endSide, endSector))
-                    continue;
-                shown++;
-                const int v = blockgrid[y][side * GRID_RIGHT + c], sx = (side ? 233 : 139) + 4 * c, sy = 109 + 4 * y;
-                for (int dy = 0; dy < 4; dy++)
-                    for (int dx = 0; dx < 4; dx++) {
-                        const uint32_t texel = blocktexel(v, c, y, dx, dy);
-                        if (texel >> 24)  // keyed texels fail the alpha test and leave the background
-                            want[(sy + dy) * W + sx + dx] = texel;
-                    }
-            }
-    for (int i = 0; i < W * H; i++)
-        if (got[i] != want[i] && wrong++ < 5)
-            ADD_FAILURE() << "pixel " << i % W << "," << i / W << ": " << std::hex << got[i] << " want " << want[i];
-    EXPECT_EQ(0, wrong);
-    return shown;
-}
+// Sector s of a side (10 to a map row, 82 in all) is 2x2 grid cells and
+// 8x8 pixels from the map's corner.
+int sectorx(int side, int s) { return (side ? 233 : 139) + 8 * (s % 10); }
+int sectory(int s) { return 109 + 8 * (s / 10); }
 
 }  // namespace
 
-// The range and the halves decide which cells are drawn; the count of
-// shown cells is fixed independently of the decision function.
-TEST(GridView, ShownCellsShowTheirBlocksAndOthersTheMap)
+TEST(GridView, SectorsInTheRangeShowTheirBlocksAndNothingElseChanges)
 {
     ASSERT_TRUE(bmp_background.width == W && bmp_background.height == H && bmp_background.pixels);
-    for (const s_bitmap *b : {&bmp_blocks, &bmp_blocks2, &bmp_blocks3})
-        ASSERT_TRUE(b->width == 128 && b->height == 8 && b->pixels);
     // A block must differ from the empty map under it, or hidden and shown
-    // cells could not be told apart.
-    ASSERT_NE((uint32_t)VXE_GetPixel(141, 111, bmp_background), blocktexel(0, 0, 0, 2, 2));
+    // sectors could not be told apart.
+    ASSERT_NE((uint32_t)VXE_GetPixel(141, 111, bmp_background), (uint32_t)VXE_GetPixel(2, 2, bmp_blocks));
+    const std::vector<uint32_t> background = render(GRID_BOTH, false);
 
-    // {startSide, startSector, endSide, endSector}, the halves, the cells shown.
-    const struct { int range[4]; e_drawGridMode mode; int cells; } cases[] = {
-        {{0, 0, 1, 81}, GRID_BOTH, 2 * 82 * 4},
-        {{0, 5, 0, 9}, GRID_BOTH, 5 * 4},
-        {{0, 70, 1, 3}, GRID_LOWER, 4 * 4},
-        {{1, 80, 1, 81}, GRID_BOTH, 2 * 4},  // the ninth map row
+    // Every cell holds a block, the ninth map row's cells beyond sectors 80-81 too.
+    memset(blockgrid, 21, sizeof blockgrid);
+    for (int side = 0; side < 2; side++)
+        for (int s = 0; s < 82; s++)
+            for (int cell = 0; cell < 4; cell++)
+                blockgrid[2 * (s / 10) + cell / 2][side * GRID_RIGHT + 2 * (s % 10) + cell % 2] =
+                    (unsigned char)kBlocks[(side * 82 + s) % 5].value;
+
+    // {startSide, startSector, endSide, endSector}, the halves, the first and
+    // last sector shown counted over both sides (side 1's first is 82).
+    const struct { int range[4]; e_drawGridMode mode; int first, last; } cases[] = {
+        {{0, 0, 1, 81}, GRID_BOTH, 0, 163},
+        {{0, 5, 0, 9}, GRID_BOTH, 5, 9},
+        {{0, 70, 1, 3}, GRID_LOWER, 82, 85},
+        {{1, 80, 1, 81}, GRID_BOTH, 162, 163},  // the ninth map row
     };
-    // Every value 0-255 turns up, on both sides and in both row parities.
-    for (int y = 0; y < GRID_HEIGHT; y++)
-        for (int x = 0; x < GRID_WIDTH; x++)
-            blockgrid[y][x] = (unsigned char)(x * 37 + y * 101 + 5);
     for (const auto &t : cases) {
         startSide = t.range[0], startSector = t.range[1], endSide = t.range[2], endSector = t.range[3];
         SCOPED_TRACE(testing::Message() << "range " << startSide << "/" << startSector << "-" << endSide << "/"
                                         << endSector << " mode " << t.mode);
-        EXPECT_EQ(t.cells, checkmaps(render(t.mode), t.mode));
+        const std::vector<uint32_t> got = render(t.mode);
+        std::vector<uint32_t> rest = got;  // what is left once the sectors are checked
+        int shown = 0, first = -1, last = -1;
+        for (int n = 0; n < 164; n++) {
+            const int side = n / 82, s = n % 82, x0 = sectorx(side, s), y0 = sectory(s);
+            const auto &b = kBlocks[n % 5];
+            bool plain = true, block = true;
+            for (int i = 0; i < 64; i++) {
+                const int at = (y0 + i / 8) * W + x0 + i % 8;
+                const uint32_t texel = (uint32_t)VXE_GetPixel(8 * b.block + i % 8, i / 8, *b.sheet);
+                plain &= got[at] == background[at];
+                block &= got[at] == (texel >> 24 ? texel : background[at]);  // keyed texels leave the map
+                rest[at] = background[at];
+            }
+            EXPECT_TRUE(plain || block) << "sector " << n << " is neither the map nor its block";
+            if (block && !plain) shown++, first = first < 0 ? n : first, last = n;
+        }
+        EXPECT_EQ((std::vector<int>{t.first, t.last, t.last - t.first + 1}), (std::vector<int>{first, last, shown}));
+        EXPECT_TRUE(rest == background) << "a block landed outside its sector";
     }
     setDefaultValues();
 }

@@ -1,9 +1,9 @@
 // The shape effects where their pictures do not show it: the depth sort,
 // the beating heart in the left half, the eyes following a fixed pointer,
-// the petal dance's stage 2; and extreme timers, speeds and pointers, which must never leave the grid or
-// its colours. The pictures at fixed moments (the field's drift and its
-// standing still at speed 0, the balls half way through a second among
-// them) are in test_effect_snapshots.
+// the petal dance's stage 2; and extreme timers, speeds and pointers, which
+// must never leave the grid or its colours. The pictures at fixed moments
+// (the field's drift and its standing still at speed 0, the balls half way
+// through a second among them) are in test_effect_snapshots.
 #include <gtest/gtest.h>
 
 #include <climits>

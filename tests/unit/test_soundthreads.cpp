@@ -2,7 +2,10 @@
 // application thread that starts, stops, restarts, deletes and re-creates
 // sounds, changes volumes and reads offsets, playing flags and the lamps'
 // copy of the last block. Built with ThreadSanitizer by scripts/sanitize.sh,
-// where any unguarded access between the two threads fails the run.
+// where any unguarded access between the two threads fails the run. Without
+// it the blocks still show a race: every tone is +1000, so a mixed sample
+// outside 0..6000 (six tones at full gain) was read from a sound's freed or
+// half-made data, or from a table entry that changed under the mixer.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -32,11 +35,13 @@ TEST_F(SoundThreads, MixerThreadAndApplicationShareTheSoundsSafely)
     }
 
     std::atomic<bool> done{false};
-    std::atomic<int> blocks{0};
+    std::atomic<int> blocks{0}, wrong{0};
+    const auto outside = [](int64_t sample, int64_t scale) { return sample < 0 || sample > 6000 * scale; };
     std::thread mixer([&] {
         std::vector<int16_t> block(2 * AUDIODRIVER_FRAMES);
         while (!done) {
             audiodriver_mixbuffers(block.data(), (int)(block.size() * 2), 0);
+            for (int16_t sample : block) wrong += outside(sample, 1);
             blocks++;
             // A device waits between pulls, which lets the application in.
             std::this_thread::sleep_for(std::chrono::microseconds(200));
@@ -62,7 +67,10 @@ TEST_F(SoundThreads, MixerThreadAndApplicationShareTheSoundsSafely)
             break;
         case 2:
             if (const int32_t *copy = Soundsystem_GetOutputBuffer())
-                seen += (uint32_t)(copy[0] + copy[2 * AUDIODRIVER_FRAMES - 1]);
+                for (int i = 0; i < 2 * AUDIODRIVER_FRAMES; i++) {
+                    wrong += outside(copy[i], 256);  // the sums before the shift
+                    seen += (uint32_t)copy[i];
+                }
             break;
         case 3: Soundsystem_PlayMusic(s, s->loop); break;
         case 4: // delete it and load it again
@@ -80,6 +88,7 @@ TEST_F(SoundThreads, MixerThreadAndApplicationShareTheSoundsSafely)
     mixer.join();
 
     EXPECT_GE(blocks, 600);
+    EXPECT_EQ(wrong, 0) << "mixed samples outside what the tones can sum to";
     EXPECT_GT(restarts, 600) << "the mixer ended too few sounds";
     EXPECT_GT(seen, 0u) << "the reads never saw a sound playing";
     // The table holds each started sound once, and only playing ones.
