@@ -2,7 +2,7 @@
 // on, paces the frame loop and presents the current framebuffer on the
 // window (through the post shader when one is set).
 //
-// Depends on the platform driver (window, GL context, swap) and on the
+// Depends on the platform backend (window, GL context, swap) and on the
 // framebuffer, shader and 2D drawing modules. Everything here runs on the
 // thread that called VXE_InitVideo, which owns the GL context.
 #pragma once
@@ -34,7 +34,7 @@ extern s_video VXE_video;
 extern float VXE_fadevalue;              // brightness handed to the post shader
 extern float VXE_scanlinevalue;          // darkening of every odd row
 extern int VXE_postshader_id;            // negative: present without a shader
-extern int VXE_shaders_enabled;          // set by the window driver once GLEW is up
+extern int VXE_shaders_enabled;          // set by the platform backend once GL is up
 extern int VXE_framebuffers_enabled;     // last framebuffer object was complete
 extern unsigned int vxe_whitetexture_id; // 8x8 opaque white, for untextured drawing
 

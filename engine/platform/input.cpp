@@ -1,4 +1,4 @@
-// Raw input logic on top of the platform driver: the effects of window
+// Raw input logic on top of the platform backend: the effects of window
 // messages on the input globals, the keyboard joystick, the engine key
 // codes, the mouse modes and wheel, and the joystick conversion tables.
 #include "engine/platform/input.h"

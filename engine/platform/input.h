@@ -1,9 +1,10 @@
 // Raw input: the global key, mouse, wheel and joystick state that the
-// controller layer and the application read, the window-message effects that
-// write it, and the reads built on the platform driver.
+// controller layer and the application read, and the reads built on the
+// platform backend. The input module owns this state: a backend reports
+// window messages through inputevents.h and writes none of it.
 //
-// The message thread writes the key table, the last key code and the mouse
-// buttons and wheel; the application thread refreshes the key table once a
+// The message thread's events change the key table, the last key code and
+// the mouse buttons and wheel; the application thread refreshes the key table once a
 // frame and reads the rest. Every shared value is one aligned 32-bit word,
 // written whole; readers take whatever value is current.
 #ifndef VXE_PLATFORM_INPUT_H
