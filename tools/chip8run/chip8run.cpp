@@ -8,8 +8,6 @@
 // second frame as they do in the demo. SCRIPT is a comma-separated list of
 // FRAME:KEY+ (press) and FRAME:KEY- (release), applied at the start of that
 // frame. Standard output gets only the 32 display lines.
-#include <png.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +16,7 @@
 
 #include "app/chip8/chip8.h"
 #include "app/chip8/chip8draw.h"
+#include "engine/capture/pngframe.h"
 #include "engine/platform/clock.h"
 
 namespace {
@@ -128,26 +127,11 @@ bool readprogram(const char *name, std::vector<unsigned char> &bytes)
 
 bool writepng(const char *name)
 {
-    FILE *f = fopen(name, "wb");
-    if (!f) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool ok = png && info && !setjmp(png_jmpbuf(png));
-    if (ok) {
-        const int w = 64 * PNG_SCALE, h = 32 * PNG_SCALE;
-        png_init_io(png, f);
-        png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                     PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        std::vector<png_byte> row(w);
-        for (int y = 0; y < h; y++) {
-            for (int x = 0; x < w; x++) row[x] = chip8_pixel(x / PNG_SCALE, y / PNG_SCALE) ? 255 : 0;
-            png_write_row(png, row.data());
-        }
-        png_write_end(png, nullptr);
-    }
-    png_destroy_write_struct(&png, &info);
-    return fclose(f) == 0 && ok;
+    const int w = 64 * PNG_SCALE, h = 32 * PNG_SCALE;
+    std::vector<uint8_t> grey((size_t)w * h);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) grey[(size_t)y * w + x] = chip8_pixel(x / PNG_SCALE, y / PNG_SCALE) ? 255 : 0;
+    return pngframe_writeimage(name, grey.data(), w, h, 1);
 }
 
 int usage()
