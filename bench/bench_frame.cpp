@@ -322,7 +322,8 @@ BENCHMARK(BM_WholeFrame)->UseRealTime()->Unit(benchmark::kMillisecond);
 void BM_CapturedFrame(benchmark::State &state)
 {
     char dir[] = "/tmp/bench_captureXXXXXX", error[256];
-    const s_captureoptions options = {mkdtemp(dir), 3600, 0, nullptr};
+    // The window is open already: its size stays.
+    const s_captureoptions options = {mkdtemp(dir), 3600, 0, nullptr, 0, 0};
     if (!setup() || !copydone() || !vxe_startcapture(&options, error, sizeof error)) {
         state.SkipWithError("no CRT shader, no finished disk copy, or no capture");
         return;
