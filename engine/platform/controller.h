@@ -6,7 +6,6 @@
 #define VXE_PLATFORM_CONTROLLER_H
 
 enum {
-    VXE_JOY_ESCAPE = 0x8000,  // the keyboard joystick's bit for Escape
     VXE_MAX_CONTROLLERS = 8,
     VXE_CONTROLLER_KEYBOARD = 1,
     VXE_CONTROLLER_JOYSTICK = 2,

@@ -4,7 +4,6 @@
 #include "engine/platform/input.h"
 
 #include "engine/platform/backend.h"
-#include "engine/platform/controller.h"
 #include "engine/platform/inputscript.h"
 
 volatile int VXE_keys[256];

@@ -20,6 +20,7 @@ struct s_joyreading;  // raw joystick read, backend.h
 
 extern volatile int VXE_keys[256];         // per key code: 1/0 from messages, 0x8000/0 after vxe_getkeys
 extern volatile int VXE_joykey;            // keyboard joystick mask built by vxe_getkeys
+enum { VXE_JOY_ESCAPE = 0x8000 };          // its bit for Escape
 extern volatile int vxe_input_prevkey;     // previous VXE_joykey (edge detection)
 extern volatile int vxe_keycode;           // key code of the last key-down, 0 once released
 extern volatile int vxe_input_prevkeycode; // previous engine key code (edge detection)
