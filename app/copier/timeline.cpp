@@ -17,6 +17,7 @@
 #include "engine/platform/backend.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/controller.h"
+#include "engine/platform/input.h"
 
 enum { CHIP8_STEPS_PER_FRAME = 50 };
 
