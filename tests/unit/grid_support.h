@@ -6,7 +6,6 @@
 
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "app/monitor/blockgrid.h"
 
@@ -36,12 +35,6 @@ inline int MaxCell()
     for (auto &row : blockgrid)
         for (unsigned char v : row) m = v > m ? v : m;
     return m;
-}
-
-// The whole grid, to compare two pictures.
-inline std::vector<unsigned char> GridCells()
-{
-    return std::vector<unsigned char>(&blockgrid[0][0], &blockgrid[0][0] + sizeof blockgrid);
 }
 
 // Rows of the grid as text, for readable failures.

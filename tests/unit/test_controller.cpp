@@ -1,3 +1,6 @@
+// Controllers: the keyboard joystick the show reads, held bits and rising
+// edges, and the engine's controller table (keyboard layouts, joysticks,
+// key rows) at its merges and bounds.
 #include "engine/platform/controller.h"
 #include "engine/platform/input.h"
 #include "engine/platform/backend.h"
@@ -26,7 +29,7 @@ struct Controllers : ::testing::Test {
     }
 };
 
-TEST_F(Controllers, KeyboardJoystickAndKeycodeReportRisingEdgesOnce)
+TEST_F(Controllers, KeyboardJoystickReportsRisingEdgesOnce)
 {
     const struct { std::vector<int> keys; int held, pressed; } frames[] = {
         {{VXE_KEY_RIGHT}, 0x8, 0x8},
@@ -45,64 +48,43 @@ TEST_F(Controllers, KeyboardJoystickAndKeycodeReportRisingEdgesOnce)
         EXPECT_EQ(held, f.held);
         EXPECT_EQ(pressed, f.pressed) << &f - frames;
     }
-
-    int code, changed;
-    vxe_msg_keydown(VXE_KEY_UP);
-    VXE_GetKeycode(&code, &changed);
-    EXPECT_EQ(changed, 1);
-    VXE_GetKeycode(&code, &changed);
-    EXPECT_EQ(changed, 0);
-    // The release clears the previous code too, so reading 0 is no change.
-    vxe_msg_keyup(VXE_KEY_UP);
-    VXE_GetKeycode(&code, &changed);
-    EXPECT_EQ(changed, 0);
-}
-
-TEST_F(Controllers, KeyboardLayoutsPollIntoAxesAndMerge)
-{
-    EXPECT_EQ(VXE_InitControllers(), 4);
-    hold({VXE_KEY_LEFT, 'D', VXE_KEY_SPACE, VXE_KEY_CONTROL, 'P'});
-    int held, pressed;
-    VXE_GetAllControllers(&held, &pressed);
-    // Directions live in the axes only; the buttons keep the rest.
-    EXPECT_EQ(VXE_controller[0].x, -127);
-    EXPECT_EQ(VXE_controller[0].buttons, 0x30);
-    EXPECT_EQ(held, 0x4 | 0x8 | 0x30 | 0x80);
-    EXPECT_EQ(pressed, held);
-
-    hold({VXE_KEY_LEFT, VXE_KEY_CONTROL});
-    VXE_GetAllControllers(&held, &pressed);
-    EXPECT_EQ(held, 0x24);
-    EXPECT_EQ(pressed, 0);
-    EXPECT_EQ(VXE_controller[0].oldbuttons, 0x10);  // released since the last poll
 }
 
 static int s_joyx, s_joyok;
 
-TEST_F(Controllers, JoysticksComeFirstAndMergeWithAxisThreshold)
+// Joysticks 0 and 2 come first, then the two keyboard layouts, the mouse and
+// the key code; keyboards and joysticks merge, the mouse and key code not.
+TEST_F(Controllers, JoysticksAndKeyboardsMergeIntoOneMask)
 {
     vxe_setjoysticksource([](int id, int *numbuttons, s_joyreading *out) {
         *numbuttons = 10;
         *out = s_joyreading{(uint32_t)s_joyx, 32767, 32767, 32767, 65535, 0x1};
         return (int)((id == 0 || id == 2) && s_joyok);
     });
-    s_joyok = 1;
+    s_joyok = 1, s_joyx = 16127;  // axis -65: left
     EXPECT_EQ(VXE_InitControllers(), 6);
     EXPECT_EQ(VXE_controller[1].id, 2);
-
+    hold({VXE_KEY_RIGHT, 'D', VXE_KEY_CONTROL});
+    vxe_msg_keydown('Y');  // in no keyboard row
+    vxe_msg_buttondown(1);
     int held, pressed;
-    s_joyx = 16127;  // axis -65
     VXE_GetAllControllers(&held, &pressed);
-    EXPECT_EQ(pressed, 0x4 | 0x10);
-    s_joyx = 16383;  // axis -64
+    // Directions live in the axes only; the buttons keep the rest.
+    EXPECT_EQ((std::vector<int>{held, pressed, VXE_controller[2].x, VXE_controller[2].buttons,
+                                VXE_controller[4].buttons, VXE_controller[5].buttons}),
+              (std::vector<int>{0x4 | 0x8 | 0x10 | 0x20, 0x4 | 0x8 | 0x10 | 0x20, 127, 0x20, 1, 'Y'}));
+    s_joyx = 16383;  // axis -64: no direction
+    hold({});
     EXPECT_EQ(VXE_GetAllControllers(&held, &pressed), 0x10);
-
+    EXPECT_EQ(VXE_controller[2].oldbuttons, 0x20) << "released since the last poll";
     // A failed read disables the joystick for good.
     s_joyok = 0;
     VXE_PollControllers();
     s_joyok = 1;
     EXPECT_EQ(VXE_GetAllControllers(&held, &pressed), 0);
     vxe_setjoysticksource(nullptr);
+    vxe_msg_keyup('Y');
+    vxe_msg_buttonup(1);
 }
 
 TEST_F(Controllers, ControllerKeysReadTheirOwnRow)
@@ -129,14 +111,4 @@ TEST_F(Controllers, ControllerKeysReadTheirOwnRow)
     for (int bad : {2, -1, index, (int)VXE_MAX_CONTROLLERS}) VXE_GetControllerKeys(bad, &buttons, &pressed);
     EXPECT_EQ(buttons, -5);
     VXE_SetKeyController(99, row);
-}
-
-TEST_F(Controllers, KeycodeAndMouseControllersStayOutOfTheMerge)
-{
-    VXE_InitControllers();
-    vxe_msg_keydown('Y');  // in no keyboard row
-    vxe_msg_buttondown(1);
-    EXPECT_EQ(VXE_GetAllControllers(nullptr, nullptr), 0);
-    EXPECT_EQ(VXE_controller[2].buttons, 1);
-    EXPECT_EQ(VXE_controller[3].buttons, 'Y');
 }

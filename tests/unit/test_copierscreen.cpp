@@ -1,10 +1,9 @@
 // What the copier screen shows that can be checked without a display: the
-// boot texts, the status-line texts and scroll positions, the elapsed-time
-// display and the font's bit order.
+// boot texts, the status-line texts and scroll positions and the
+// elapsed-time display (the glyphs are drawn in tests/gl/test_crt.cpp).
 #include <gtest/gtest.h>
 
 #include "app/monitor/copierscreen.h"
-#include "app/monitor/resources.h"
 #include "app/monitor/splash.h"
 #include "app/monitor/statusline.h"
 
@@ -46,18 +45,4 @@ TEST(CopierScreen, ElapsedTimeInMinutesAndSeconds)
         EXPECT_STREQ(r.m, m) << r.t;
         EXPECT_STREQ(r.s, s) << r.t;
     }
-}
-
-TEST(Font, GlyphsAreLeastSignificantBitLeftmostGreenOnBlack)
-{
-    // No display: the bitmap's pixel memory is all that is needed.
-    ASSERT_EQ(1, VXE_CreateBitmap(8, 1024, &bmp_font));
-    InitFont();
-    // "A" row 0 is 0x0C: columns 2 and 3 lit.
-    for (int x = 0; x < 8; x++)
-        EXPECT_EQ(x == 2 || x == 3 ? (int)0xFF00FF00 : (int)0xFF000000, VXE_GetPixel(x, 8 * 'A', bmp_font)) << x;
-    // A space paints its whole cell black, so text erases what it covers.
-    for (int y = 0; y < 8; y++)
-        for (int x = 0; x < 8; x++) EXPECT_EQ((int)0xFF000000, VXE_GetPixel(x, 8 * ' ' + y, bmp_font));
-    VXE_DeleteBitmap(&bmp_font);
 }

@@ -46,55 +46,44 @@ TEST(Draw2D, CachesSwitchOnlyWhatChangesAndCountIt)
     EXPECT_EQ(VXE_stats_numtexturebinds + VXE_stats_numstateswitches, 1);
 }
 
-// Clip coordinates of point (x, y, z, 1) under column-major m.
-void transform(const double m[16], const double p[3], double out[4])
+// Where column-major m puts point p, divided by w.
+void place(const double m[16], const double p[3], double out[3])
 {
+    double clip[4];
     for (int row = 0; row < 4; row++)
-        out[row] = m[row] * p[0] + m[4 + row] * p[1] + m[8 + row] * p[2] + m[12 + row];
+        clip[row] = m[row] * p[0] + m[4 + row] * p[1] + m[8 + row] * p[2] + m[12 + row];
+    for (int i = 0; i < 3; i++) out[i] = clip[i] / clip[3];
 }
 
-TEST(Draw2D, LookAtPutsTheEyeAtTheOriginFacingTheCentre)
+// The camera matrices, checked by where they put points: the eye at the
+// origin facing the centre down -z, the frustum's corners on the clip
+// cube. Cameras glFrustum or a look-at could not build leave the matrix alone.
+TEST(Draw2D, CameraMatricesPlacePointsAndRefuseDegenerateCameras)
 {
-    // {eye, centre}; the last two look straight up and down off the origin.
-    const double cases[][6] = {{0, 0, 5, 0, 0, 0},  {5, 0, 0, 0, 0, 0}, {0, 5, -5, 0, 0, 0},
-                               {-2, 3, 7, 1, -1, 2}, {2, 9, 3, 2, 1, 3}, {2, -9, 3, 2, 1, 3}};
-    for (const auto &c : cases) {
-        double m[16], eye[4], centre[4];
+    const double looks[][6] = {{0, 0, 5, 0, 0, 0}, {5, 0, 0, 0, 0, 0}, {-2, 3, 7, 1, -1, 2},
+                               {2, 9, 3, 2, 1, 3}, {2, -9, 3, 2, 1, 3}};  // the last two straight up and down
+    double m[16], at[3];
+    for (const auto &c : looks) {
         ASSERT_TRUE(vxe_lookatmatrix(m, c[0], c[1], c[2], c[3], c[4], c[5]));
-        transform(m, c, eye);
-        transform(m, c + 3, centre);
-        double distance = std::hypot(c[0] - c[3], c[1] - c[4], c[2] - c[5]);
-        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
-        for (int i = 0; i < 3; i++) {
-            EXPECT_NEAR(eye[i], 0, 1e-9);
-            EXPECT_NEAR(centre[i], i == 2 ? -distance : 0, 1e-9);
+        const double want[2][3] = {{0, 0, 0}, {0, 0, -std::hypot(c[0] - c[3], c[1] - c[4], c[2] - c[5])}};
+        for (int k = 0; k < 2; k++) {
+            place(m, c + 3 * k, at);
+            for (int i = 0; i < 3; i++) EXPECT_NEAR(at[i], want[k][i], 1e-9) << "look " << &c - looks;
         }
     }
-    double m[16] = {42};
-    EXPECT_FALSE(vxe_lookatmatrix(m, 1, 2, 3, 1, 2, 3));
-    EXPECT_EQ(m[0], 42);
-}
-
-TEST(Draw2D, PerspectiveMapsTheFrustumOntoTheClipCube)
-{
-    const double aspect = 16.0 / 9.0, znear = 0.01, zfar = 1000, slope = tan(45 * M_PI / 360.0);
-    double m[16], clip[4];
+    const double aspect = 16.0 / 9.0, slope = tan(45 * M_PI / 360.0), znear = 0.01, zfar = 1000;
     ASSERT_TRUE(vxe_perspectivematrix(m, 45, aspect, znear, zfar));
-    // The near plane's top-right corner and the far plane's bottom-right one.
-    const double points[][6] = {{znear * slope * aspect, znear * slope, -znear, 1, 1, -1},
-                                {zfar * slope * aspect, -zfar * slope, -zfar, 1, -1, 1}};
-    for (const auto &p : points) {
-        transform(m, p, clip);
-        for (int i = 0; i < 3; i++)
-            EXPECT_NEAR(clip[i] / clip[3], p[3 + i], 1e-6) << p[2] << " axis " << i;
+    const double corners[][6] = {{znear * slope * aspect, znear * slope, -znear, 1, 1, -1},
+                                 {zfar * slope * aspect, -zfar * slope, -zfar, 1, -1, 1}};
+    for (const auto &p : corners) {
+        place(m, p, at);
+        for (int i = 0; i < 3; i++) EXPECT_NEAR(at[i], p[3 + i], 1e-6) << p[2] << " axis " << i;
     }
-    // Frustums glFrustum would refuse leave the matrix alone.
+    double untouched[16] = {7};
+    EXPECT_FALSE(vxe_lookatmatrix(untouched, 1, 2, 3, 1, 2, 3));
     const double refused[][4] = {{0, aspect, 1, 9}, {45, aspect, -1, zfar}, {45, aspect, 1, 1}};
-    for (const auto &r : refused) {
-        double untouched[16] = {7};
-        EXPECT_FALSE(vxe_perspectivematrix(untouched, r[0], r[1], r[2], r[3])) << &r - refused;
-        EXPECT_EQ(untouched[0], 7);
-    }
+    for (const auto &r : refused) EXPECT_FALSE(vxe_perspectivematrix(untouched, r[0], r[1], r[2], r[3])) << &r - refused;
+    EXPECT_EQ(untouched[0], 7);
 }
 
 }  // namespace
