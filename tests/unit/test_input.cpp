@@ -18,7 +18,7 @@ TEST(KeyMessages, TrackTheKeyTableAndTheLastKey)
     vxe_msg_keydown(0x100 | 'B');  // only the low 8 bits name the key
     vxe_msg_keyup(VXE_KEY_SPACE);
     EXPECT_EQ(VXE_keys[VXE_KEY_SPACE], 0);
-    EXPECT_EQ(VXE_keys['B'], 1);
+    EXPECT_EQ(VXE_keys[int('B')], 1);
     EXPECT_EQ(vxe_getkeycode(), 'B');  // releasing an older key keeps the last one
     vxe_msg_keyup('B');
     EXPECT_EQ(vxe_getkeycode(), 0);
