@@ -3,11 +3,11 @@
 
 #include "app/copier/controls.h"
 #include "app/copier/timeline.h"
-#include "app/monitor/blockgrid.h"
+#include "app/grid/blockgrid.h"
+#include "app/grid/gridview.h"
 #include "app/monitor/copierscreen.h"
 #include "app/monitor/crt.h"
 #include "app/monitor/crtgeometry.h"
-#include "app/monitor/gridview.h"
 #include "app/monitor/resources.h"
 #include "app/monitor/statusline.h"
 #include "engine/graphics/framebuffer.h"

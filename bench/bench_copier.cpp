@@ -10,7 +10,7 @@
 #include "app/copier/controls.h"
 #include "app/copier/diskcopy.h"
 #include "app/copier/timeline.h"
-#include "app/monitor/blockgrid.h"
+#include "app/grid/blockgrid.h"
 #include "app/monitor/resources.h"
 #include "engine/corefile/corefile.h"
 #include "engine/sound/audiodriver.h"

@@ -9,8 +9,8 @@
 #include <cstring>
 
 #include "app/appstate.h"
-#include "app/monitor/blockgrid.h"
-#include "app/monitor/gridview.h"
+#include "app/grid/blockgrid.h"
+#include "app/grid/gridview.h"
 #include "app/monitor/resources.h"
 #include "engine/corefile/corefile.h"
 #include "engine/graphics/bitmap.h"

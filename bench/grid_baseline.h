@@ -4,7 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/monitor/blockgrid.h"
+#include "app/grid/blockgrid.h"
 
 inline void BM_FillBlockBaseline(benchmark::State &state)
 {

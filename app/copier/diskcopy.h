@@ -3,7 +3,7 @@
 // the error noise plays; a jingle and a message mark the end.
 #pragma once
 
-#include "app/monitor/blockgrid.h"
+#include "app/grid/blockgrid.h"
 
 enum { DISK_SECTORS = 82, DISK_POSITIONS = 164, GOOD_SECTOR = 8, BAD_SECTOR = 24 };
 

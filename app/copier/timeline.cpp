@@ -13,7 +13,7 @@
 #include "app/effects/grid_effects.h"
 #include "app/effects/shape_effects.h"
 #include "app/effects/shapes.h"
-#include "app/monitor/blockgrid.h"
+#include "app/grid/blockgrid.h"
 #include "engine/platform/backend.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/controller.h"

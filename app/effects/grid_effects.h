@@ -3,7 +3,7 @@
 // Each redraws the whole grid once a frame.
 #pragma once
 
-#include "app/monitor/blockgrid.h"
+#include "app/grid/blockgrid.h"
 
 enum { amount = 44 };  // rain drops
 

@@ -3,7 +3,7 @@
 // follow the pointer, and the flower-and-butterfly story.
 #pragma once
 
-#include "app/monitor/blockgrid.h"
+#include "app/grid/blockgrid.h"
 
 enum e_shapeType { SHAPE_DISC = 0, SHAPE_HEART = 1, SHAPE_BUTTERFLY = 2, SHAPE_FLOWER = 3 };
 enum { numShapes = 16 };

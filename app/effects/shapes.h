@@ -4,7 +4,7 @@
 // clipping rectangle and the blend mode apply.
 #pragma once
 
-#include "app/monitor/blockgrid.h"
+#include "app/grid/blockgrid.h"
 
 // The heart curve (x^2 + y^2 - 1)^3 = x^2 y^3 scaled by size, point down.
 void DrawHeart(float cx, float cy, float size, unsigned char colour, e_blendMode mode);

@@ -6,7 +6,7 @@
 
 #include "app/appstate.h"
 #include "app/copier/options.h"
-#include "app/monitor/blockgrid.h"
+#include "app/grid/blockgrid.h"
 #include "app/monitor/resources.h"
 #include "app/monitor/text.h"
 

@@ -5,8 +5,8 @@
 #include "tests/gl/show_fixture.h"
 
 #include "app/appstate.h"
-#include "app/monitor/blockgrid.h"
-#include "app/monitor/gridview.h"
+#include "app/grid/blockgrid.h"
+#include "app/grid/gridview.h"
 #include "engine/graphics/bitmap.h"
 #include "engine/graphics/framebuffer.h"
 

@@ -15,7 +15,7 @@
 #include "app/copier/diskcopy.h"
 #include "app/copier/timeline.h"
 #include "app/frameloop.h"
-#include "app/monitor/blockgrid.h"
+#include "app/grid/blockgrid.h"
 #include "app/monitor/resources.h"
 #include "engine/corefile/corefile.h"
 #include "engine/platform/clock.h"

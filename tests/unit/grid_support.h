@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/monitor/blockgrid.h"
+#include "app/grid/blockgrid.h"
 
 // Every test starts as a frame does: a zeroed grid and the whole-grid clip.
 class GridTest : public testing::Test {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/monitor/blockgrid.h"
-#include "app/monitor/gridview.h"
+#include "app/grid/blockgrid.h"
+#include "app/grid/gridview.h"
 #include "tests/unit/grid_support.h"
 
 namespace {

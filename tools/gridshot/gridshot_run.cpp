@@ -10,7 +10,7 @@
 #include "app/effects/grid_effects.h"
 #include "app/effects/shape_effects.h"
 #include "app/frameloop.h"
-#include "app/monitor/blockgrid.h"
+#include "app/grid/blockgrid.h"
 #include "engine/platform/clock.h"
 
 // The shot's own clock: 15 ms a frame from 0.

@@ -4,7 +4,7 @@
 // the background's empty map shows through.
 #pragma once
 
-#include "app/monitor/blockgrid.h"
+#include "app/grid/blockgrid.h"
 
 // Whether cell column c (0-19) of row y in half `side` (0 left, 1 right)
 // is drawn, given the copy range and the halves `mode` shows.

@@ -1,6 +1,6 @@
 // blockgrid: the 44x18 cell raster, its blend rules, clipping and the
 // drawing primitives the effects, the disk copy and the CHIP-8 part use.
-#include "app/monitor/blockgrid.h"
+#include "app/grid/blockgrid.h"
 
 #include <math.h>
 

@@ -1,6 +1,6 @@
 // gridview: the block grid turned into block sprites over the track maps,
 // limited to the copier's sector range.
-#include "app/monitor/gridview.h"
+#include "app/grid/gridview.h"
 
 #include "app/appstate.h"
 #include "app/monitor/resources.h"
