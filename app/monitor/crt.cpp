@@ -72,16 +72,16 @@ void InitCRT()
 // out). The output buffer needs no backdrop either: the zoomed monitor
 // always covers all of it. Each saves a full-size pass per frame and
 // changes no pixel.
-static int s_bezelbuffer = -1;
+static int g_bezelbuffer = -1;
 
 void CRT_PostProcess()
 {
     VXE_DisableRenderState(VXE_STATE_DEPTHTEST);
     VXE_SetFrameBuffer(crtbuffer_id);
-    if (s_bezelbuffer != crtbuffer_id) {
+    if (g_bezelbuffer != crtbuffer_id) {
         VXE_ClearFrameBuffer(0);
         VXE_DrawBitmap(0, 0, bmp_crt);
-        s_bezelbuffer = crtbuffer_id;
+        g_bezelbuffer = crtbuffer_id;
     }
 
     if (postshader_id >= 0) {
