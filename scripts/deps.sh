@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libglew-dev libgl-dev libgl1-mesa-dri libpng-dev
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool openbox wmctrl x11-utils
+  xvfb xauth xdotool openbox wmctrl x11-utils imagemagick
   sox ffmpeg clang libclang-rt-14-dev
 )
 

@@ -1,13 +1,10 @@
 #!/usr/bin/env bash
 # Two captures of one script give byte-identical frames and sound, whether
-# ffmpeg runs beside them or not; the one with ffmpeg leaves a whole video
+# ffmpeg runs beside them or not, and whatever the pointer and keys do to
+# the capturing window meanwhile; the one with ffmpeg leaves a whole video
 # with sound at the show's own rate, and the music sounds from frame 0.
 set -u
-build=$(cd "${1:?usage: capture_determinism.sh BUILD_DIR}" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+source "$(dirname "$0")/harness.sh" "$@"
 
 # After the boot: the mode menu, DOSCOPY (drive noises, a random bad
 # sector map), the speed arrow, and keys held over a part change.
@@ -28,7 +25,18 @@ capture() {  # capture NAME [env...]: one run into $work/NAME
     [ "$status" -eq 0 ] || { tail -20 "$work/$1.log"; fail "capture $1 ended with status $status"; }
 }
 
-capture a
+# Capture a runs with a hand on its window: the pointer clicks across it
+# and Escape is tapped, all the time. A capture takes only the script.
+cat >"$work/hand.sh" <<'HAND'
+"$@" & pid=$!
+while kill -0 $pid 2>/dev/null; do
+    w=$(xdotool search --name "^KALDERO - FLOXA$" | head -1)
+    [ -n "$w" ] && xdotool mousemove --window "$w" $((RANDOM % 1280)) $((RANDOM % 720)) click 1 key Escape key Up 2>/dev/null
+    sleep 0.3
+done
+wait $pid
+HAND
+capture a bash "$work/hand.sh"
 capture b PATH=/nonexistent
 grep -q "cannot start ffmpeg" "$work/b.log" || fail "a capture without ffmpeg does not say the video was skipped"
 [ ! -e "$work/b/floxa.mp4" ] || fail "a capture without ffmpeg left a video"

@@ -4,11 +4,8 @@
 # that leaves the screen and never lets go. Each says what happened, none
 # hangs, and what was recorded stays readable.
 set -u
-build=$(cd "${1:?usage: capture_faults.sh BUILD_DIR}" && pwd)
-display=$(cd "$(dirname "$0")/.." && pwd)/with_display.sh
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; [ -f "$work/out" ] && tail -15 "$work/out"; exit 1; }
+source "$(dirname "$0")/harness.sh" "$@"
+display=$here/../with_display.sh
 
 # floxa ARGS...: runs in a private display, output in $work/out, status in $status.
 floxa() {

@@ -3,9 +3,8 @@
 # and runs empty, says what it could not load and ends cleanly; without
 # GLSL 1.20 it says so and shows the copier flat instead of a black window.
 set -u
-build=$(cd "${1:?usage: faults.sh BUILD_DIR}" && pwd)
-source "$(dirname "$0")/harness.sh"
-[ -x "$floxa" ] && [ -x "$probe" ] || fail "floxa or screenprobe is not built"
+source "$(dirname "$0")/harness.sh" "$@"
+needs "$floxa" "$build/floxa.dat"
 
 start_xvfb
 start_wm

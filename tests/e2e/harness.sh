@@ -1,8 +1,13 @@
-# Shared by the end-to-end scripts that drive the real floxa window: a
-# private Xvfb, a window manager, floxa itself and the screen probe.
-# Source it after setting $build; it sets $floxa, $probe and $work.
+# Shared by the end-to-end scripts: source it with the script's arguments.
+# It sets $build (the build folder, $1), $here, $floxa, $unwarp and a
+# private $work folder, removed on exit (KEEP_WORK=1 keeps it); fail()
+# ends the test. For the scripts that drive the real window: a private
+# Xvfb, a window manager, floxa itself, and its pictures read in the
+# copier's own pixels (unwarp) and measured with ImageMagick.
+build=$(cd "${1:?usage: $(basename "$0") BUILD_DIR}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
 floxa=$build/floxa
-probe=$build/tests/screenprobe
+unwarp=$build/tests/unwarp
 title="KALDERO - FLOXA"
 work=$(mktemp -d)
 xvfb_pid="" wm_pid="" app_pid="" win=""
@@ -13,19 +18,23 @@ cleanup() {
     for pid in $app_pid $wm_pid $xvfb_pid; do
         kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
     done
-    rm -rf "$work"
+    if [ -n "${KEEP_WORK:-}" ]; then echo "work kept in $work"; else rm -rf "$work"; fi
 }
 trap cleanup EXIT
-# KEEP_WORK=1 leaves the pictures and logs of a run for a look afterwards.
-[ -n "${KEEP_WORK:-}" ] && trap "echo work kept in $work" EXIT
 
 fail() {
     echo "FAIL: $*"
     [ -f "$work/out" ] && { echo "--- floxa output:"; grep -vE "^(Loading|width|found|TGA)" "$work/out" | tail -20; }
-    wmctrl -l 2>&1 | sed "s/^/wm: /"
+    [ -n "$xvfb_pid" ] && wmctrl -l 2>&1 | sed "s/^/wm: /"
     [ -n "$app_pid" ] && { kill -0 "$app_pid" 2>/dev/null && echo "floxa still runs" || echo "floxa has ended"; }
     [ -n "$wm_pid" ] && { kill -0 "$wm_pid" 2>/dev/null || echo "the window manager has ended: $(tail -5 "$work/openbox.log")"; }
     exit 1
+}
+
+# needs FILE...: the build products the test runs.
+needs() {
+    local f
+    for f; do [ -x "$f" ] || [ -f "$f" ] || fail "$f is not built"; done
 }
 
 # Waits up to $2 tenths of a second for command $1 to succeed.
@@ -119,24 +128,12 @@ close_window() {
 # it worked, for the waits below, which ride out a moment in which the
 # window manager has the window unmapped.
 try_shot() {
-    "$probe" shot "$win" "$work/$1.png" 2>"$work/probe.log"
+    rm -f "$work/crops/$1"-*.png
+    import -silent -window "$win" "png:$work/$1.png" 2>"$work/shot.log"
 }
 
 shot() {
-    try_shot "$1" || fail "cannot take a picture of the window: $(cat "$work/probe.log")"
-}
-
-# Waits up to $2 seconds, taking pictures as $1, until "$probe $3 <picture>"
-# prints a number that makes the arithmetic test $4 (with n) true.
-wait_picture() {
-    local name=$1 seconds=$2 measure=$3 test=$4 t n
-    for ((t = 0; t < seconds * 5; t++)); do
-        try_shot "$name" || { sleep 0.2; continue; }
-        n=$("$probe" $measure "$work/$name.png")
-        (( $test )) && return 0
-        sleep 0.2
-    done
-    fail "waited $seconds s for $name ($measure: ${n:-no picture: $(cat "$work/probe.log")}, wanted $test)"
+    try_shot "$1" || fail "cannot take a picture of the window: $(cat "$work/shot.log")"
 }
 
 # Keeps picture $1 beside the build, for people to look at.
@@ -145,24 +142,83 @@ keep() {
     cp "$work/$1.png" "$build/tests/e2e-pictures/$2.png"
 }
 
+# Mean brightness (0-765, the sum of the three channels) of picture file $1.
+bright() {
+    convert "$1" -format '%[fx:round(mean*765)]' info:
+}
+
+# Pixels of picture file $2 in colour $1 (green or red): that channel above
+# 100 and more than twice each of the others.
+count() {
+    local m='-2 1 0  0 1 -2  0 1 0'
+    [ "$1" = red ] && m='1 -2 0  1 0 -2  1 0 0'
+    convert "$2" -color-matrix "$m" -channel R,G -threshold 0 -channel B -threshold 39.22% +channel \
+        -separate -evaluate-sequence min -format '%[fx:round(mean*w*h)]' info:
+}
+
+# Pixels of two same-sized picture files with a channel more than 48 of
+# 255 apart; fails the test when they cannot be compared.
+differ() {
+    local n
+    n=$(compare -metric AE -fuzz 19% "$1" "$2" null: 2>&1)
+    [[ $n =~ ^[0-9.e+]+$ ]] || fail "cannot compare $1 with $2: $n"
+    printf '%.0f\n' "$n"
+}
+
+# Waits up to $2 seconds, taking pictures as $1, until "$3 <picture>"
+# prints a number that makes the arithmetic test $4 (with n) true.
+wait_picture() {
+    local name=$1 seconds=$2 measure=$3 test=$4 t n
+    for ((t = 0; t < seconds * 5; t++)); do
+        try_shot "$name" || { sleep 0.2; continue; }
+        n=$($measure "$work/$name.png")
+        (( $test )) && return 0
+        sleep 0.2
+    done
+    fail "waited $seconds s for $name ($measure: ${n:-no picture: $(cat "$work/shot.log")}, wanted $test)"
+}
+
 # Waits until the boot screen is over and the copier screen shows.
 wait_copier() {
     wait_picture copier 120 bright "n > 150"
 }
 
-# Where frame pixel ($1, $2) shows in picture $3; sets $x and $y.
+# The copier picture from the archive, which tells unwarp where the
+# breathing camera has put the screen on a grab. The engine takes the
+# file's first row for the top, whatever the TGA header says; ImageMagick
+# honours the header, so the picture is flipped back.
+copier=$work/copier-picture.png
+fit_copier() {
+    [ -f "$copier" ] && return 0
+    "$build/corepack" cat "$build/floxa.dat" floxa2019_empty.tga 2>/dev/null | convert tga:- -flip "$copier" ||
+        fail "cannot read the copier picture from $build/floxa.dat"
+}
+
+# Where copier pixel ($1, $2) shows in picture $3; sets $x and $y.
 aim() {
-    read -r x y < <("$probe" locate "$work/$3.png" "$build/floxa.dat" "$1" "$2" 2>/dev/null | tail -1)
+    fit_copier
+    read -r x y < <("$unwarp" --fit "$copier" "$work/$3.png" "$1" "$2")
     [ -n "$y" ] || fail "cannot find the copier in picture $3"
 }
 
-# Frame box ($1,$2)-($3,$4) of picture $5: sets $mean, $green and $red.
-measure() {
-    read -r mean green red < <("$probe" region "$work/$5.png" "$build/floxa.dat" "$1" "$2" "$3" "$4" 2>/dev/null | tail -1)
-    [ -n "$red" ] || fail "cannot measure picture $5"
+# Copier box ($2,$3)-($4,$5) of picture $1 in the copier's own pixels;
+# sets $crop to its file.
+crop() {
+    fit_copier
+    mkdir -p "$work/crops"
+    crop=$work/crops/$1-$2-$3-$4-$5.png
+    [ -f "$crop" ] || "$unwarp" --fit "$copier" "$work/$1.png" "$2" "$3" "$4" "$5" 1 "$crop" ||
+        fail "cannot read the copier box $2,$3-$4,$5 of picture $1"
 }
 
-# Clicks frame pixel ($1, $2) as a person does: move there, press, hold,
+# Copier box ($1,$2)-($3,$4) of picture $5: sets $mean, $green and $red
+# (counted in copier pixels).
+measure() {
+    crop "$5" "$1" "$2" "$3" "$4"
+    mean=$(bright "$crop") green=$(count green "$crop") red=$(count red "$crop")
+}
+
+# Clicks copier pixel ($1, $2) as a person does: move there, press, hold,
 # release. Frames are sampled, so the button is held for a while.
 click() {
     shot aim
@@ -172,7 +228,7 @@ click() {
     xdotool mousedown 1; sleep 0.3; xdotool mouseup 1
 }
 
-# Takes pictures as $1 for up to $2 seconds until the frame box ($3,$4)-
+# Takes pictures as $1 for up to $2 seconds until the copier box ($3,$4)-
 # ($5,$6) measures so that the arithmetic test $7 (on mean, green, red)
 # holds. The frame rate under a software renderer varies with the load, so
 # every check waits for what it expects rather than for a fixed time.
@@ -187,13 +243,22 @@ wait_region() {
     return 1
 }
 
-# Takes pictures as $1 for up to $2 seconds until the window box ($3,$4)-
+# Copier pixels of box ($3,$4)-($5,$6) that differ between pictures $1 and
+# $2; sets $changed.
+changes() {
+    local a
+    crop "$1" "$3" "$4" "$5" "$6"; a=$crop
+    crop "$2" "$3" "$4" "$5" "$6"
+    changed=$(differ "$a" "$crop")
+}
+
+# Takes pictures as $1 for up to $2 seconds until the copier box ($3,$4)-
 # ($5,$6) differs from picture $7 in more than $8 pixels; sets $changed.
 wait_change() {
     local t
     for ((t = 0; t < $2 * 4; t++)); do
         try_shot "$1" || { sleep 0.25; continue; }
-        changed=$("$probe" changed "$work/$1.png" "$work/$7.png" "$3" "$4" "$5" "$6")
+        changes "$1" "$7" "$3" "$4" "$5" "$6"
         ((changed > $8)) && return 0
         sleep 0.25
     done

@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
 # The launcher's options and its refusal to start without a display.
 set -u
-floxa="${1:?usage: options.sh BUILD_DIR}/floxa"
-out=$(mktemp)
-trap 'rm -f "$out"' EXIT
-
-fail() { echo "FAIL: $*"; cat "$out"; exit 1; }
+source "$(dirname "$0")/harness.sh" "$@"
+out=$work/out
 
 timeout 10 "$floxa" --help >"$out" 2>&1; status=$?
 [ $status -eq 0 ] || fail "--help exited with $status"

@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
 # The README's run command on a machine with no display: instead of
 # failing, it records the show to video on a private X server and says
-# where the files are.
+# where the files are. Exit status 77 is CTest's skip.
 set -u
-build=$(cd "${1:?usage: run_nodisplay.sh BUILD_DIR}" && pwd)
-root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; tail -15 "$work/out"; exit 1; }
+source "$(dirname "$0")/harness.sh" "$@"
+root=$(cd "$here/../.." && pwd)
 
 # The project's own build folder is the one run.sh builds and runs.
-[ "$build" = "$root/build" ] || { echo "skipped: run.sh uses $root/build, not $build"; exit 0; }
+[ "$build" = "$root/build" ] || { echo "skipped: run.sh uses $root/build, not $build"; exit 77; }
 (cd "$root" && env -u DISPLAY -u WAYLAND_DISPLAY timeout 300 scripts/run.sh --capture "$work/video" --seconds 1 \
     >"$work/out" 2>&1)
 status=$?

@@ -4,8 +4,7 @@
 # closing the window (during the boot screen too). Each run must exit with
 # status 0 within a bounded time.
 set -u
-build=$(cd "${1:?usage: window.sh BUILD_DIR}" && pwd)
-source "$(dirname "$0")/harness.sh"
+source "$(dirname "$0")/harness.sh" "$@"
 
 check_window() {
     local info
@@ -15,7 +14,7 @@ check_window() {
     wait_for "grep -q '^\[VXE\] Init OpenGL' '$work/out'" 100 || fail "no [VXE] start-up lines"
 }
 
-[ -x "$floxa" ] || fail "$floxa is not built"
+needs "$floxa"
 start_xvfb
 
 # A display whose OpenGL is older than 2.0: a message and status 1.
