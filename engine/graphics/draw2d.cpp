@@ -15,8 +15,8 @@
 unsigned char VXE_Palette[8][256][3];
 
 // Counter-clockwise on screen under the 2D projection, so both triangles
-// survive back-face culling.
-static const GLubyte quad_index[6] = {0, 3, 2, 0, 2, 1};
+// survive back-face culling. 16-bit, as WebGL's GL emulation needs.
+static const GLushort quad_index[6] = {0, 3, 2, 0, 2, 1};
 
 void VXE_Enable2D()
 {
@@ -142,7 +142,7 @@ static void drawarrays(const GLfloat vertices[12], const GLfloat texcoords[8])
 {
     glVertexPointer(3, GL_FLOAT, 0, vertices);
     glTexCoordPointer(2, GL_FLOAT, 0, texcoords);
-    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_BYTE, quad_index);
+    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_SHORT, quad_index);
     VXE_stats_numtriangles += 2;
 }
 

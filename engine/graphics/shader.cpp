@@ -68,6 +68,19 @@ void validateProgram(unsigned int program)
         printf("Error validating shader %d\n", (int)program);
 }
 
+// The browser's GL emulation puts its own version and declarations in
+// front of the source, so a GLSL 1.20 version line is left out there.
+static const char *glslbody(const char *source)
+{
+#ifdef __EMSCRIPTEN__
+    if (strncmp(source, "#version", 8) == 0) {
+        const char *end = strchr(source, '\n');
+        return end ? end + 1 : "";
+    }
+#endif
+    return source;
+}
+
 int VXE_InitShader(const char *vertexsource, const char *fragmentsource)
 {
     int n = VXE_numshaders;
@@ -85,8 +98,9 @@ int VXE_InitShader(const char *vertexsource, const char *fragmentsource)
         s_shader *s = &VXE_shader[n];
         s->vertexshader = glCreateShader(GL_VERTEX_SHADER);
         s->fragmentshader = glCreateShader(GL_FRAGMENT_SHADER);
-        glShaderSource(s->vertexshader, 1, &vertexsource, nullptr);
-        glShaderSource(s->fragmentshader, 1, &fragmentsource, nullptr);
+        const char *vertex = glslbody(vertexsource), *fragment = glslbody(fragmentsource);
+        glShaderSource(s->vertexshader, 1, &vertex, nullptr);
+        glShaderSource(s->fragmentshader, 1, &fragment, nullptr);
         glCompileShader(s->vertexshader);
         validateShader(s->vertexshader, "vertexshader");
         glCompileShader(s->fragmentshader);

@@ -9,7 +9,7 @@
 
 static void upload(int width, int height, void *texels)
 {
-    glTexImage2D(GL_TEXTURE_2D, 0, 4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
 }
 
 unsigned int VXE_CreateTexture(int width, int height, void *texels)

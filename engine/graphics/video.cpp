@@ -123,7 +123,7 @@ void VXE_SwapBuffers()
     if (!VXE_framebuffers_enabled && data->pixels) {
         // The frame was drawn into the back buffer: copy it into the texture.
         glReadPixels(0, 0, fbwidth, fbheight, GL_RGBA, GL_UNSIGNED_BYTE, data->pixels);
-        glTexImage2D(GL_TEXTURE_2D, 0, 4, fbwidth, fbheight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, fbwidth, fbheight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                      data->pixels);
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
