@@ -301,14 +301,18 @@ int vxe_finishcapture()
                                                              : "not written: ffmpeg could not run";
     if (s_cap.encoder.pid) {
         const int status = videopipe_finish(&s_cap.encoder);
+        int normalized = 0;
         if (status != 0) {
             fprintf(stderr, "capture: ffmpeg ended with status %d\n", status);
             s_cap.lost = 1;
             videonote = "not finished by ffmpeg (see its message above)";
             rename(video.c_str(), out.c_str());
-        } else if (videopipe_mux(video.c_str(), wavpath.c_str(), out.c_str()) == 0) {
+        } else if (videopipe_mux(video.c_str(), wavpath.c_str(), CAPTURE_RATE, out.c_str(), &normalized) == 0) {
             unlink(video.c_str());
             videonote = "video with sound";
+            if (!normalized)
+                fprintf(stderr, "capture: the sound could not be measured for loudness (silence, or an ffmpeg "
+                                "without loudnorm); the video has it at its own level\n");
         } else {
             fprintf(stderr, "capture: the sound could not be put into the video\n");
             s_cap.lost = 1;

@@ -23,9 +23,12 @@ int videopipe_write(s_videopipe *video, const void *frame, size_t bytes);
 // its exit status (0 is success), or -1 when it was killed or never ran.
 int videopipe_finish(s_videopipe *video);
 
-// Runs ffmpeg once to put the video and the WAV together into out (the
-// video copied as it is, the sound as AAC). Returns ffmpeg's exit status,
-// or -1 when it could not run.
-int videopipe_mux(const char *video, const char *wav, const char *out);
+// Puts the video and the WAV (of `rate` samples a second) together into
+// out: the video copied as it is, the sound as AAC at the loudness video
+// sites play at (measured by a first ffmpeg run, brought there by a second
+// one). *normalized is 0 when the sound could not be measured (silence, an
+// ffmpeg without loudnorm) and went in at its own level. Returns the
+// second run's exit status, or -1 when it could not run.
+int videopipe_mux(const char *video, const char *wav, int rate, const char *out, int *normalized);
 
 #endif
