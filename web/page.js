@@ -169,15 +169,16 @@
   let archive = null, script = null;
 
   async function fetchBytes(url, what) {
-    let response;
+    let response, bytes;
     try {
       response = await fetch(url, { cache: 'no-cache' });
+      if (response.ok) bytes = new Uint8Array(await response.arrayBuffer());
     } catch (e) {
-      throw new Error(what + ' could not be loaded (' + e.message + ').');
+      throw new Error(what + ' could not be loaded completely (' + e.message +
+                      '): the connection broke off or the server is down.');
     }
     if (!response.ok)
       throw new Error(what + ' is missing: the server answered ' + response.status + ' for ' + url + '.');
-    const bytes = new Uint8Array(await response.arrayBuffer());
     const length = Number(response.headers.get('Content-Length'));
     if (length && bytes.length < length)
       throw new Error(what + ' arrived cut short (' + bytes.length + ' of ' + length + ' bytes).');
