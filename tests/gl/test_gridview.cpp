@@ -58,6 +58,9 @@ TEST(GridView, SectorsInTheRangeShowTheirBlocksAndNothingElseChanges)
         {{0, 5, 0, 9}, GRID_BOTH, 5, 9},
         {{0, 70, 1, 3}, GRID_LOWER, 82, 85},
         {{1, 80, 1, 81}, GRID_BOTH, 162, 163},  // the ninth map row
+        {{0, 0, 1, 81}, GRID_UPPER, 0, 81},
+        {{0, 0, 1, 81}, (e_drawGridMode)7, 0, 163},  // an unknown mode shows both
+        {{1, 50, 0, 10}, GRID_BOTH, -1, -1},         // start after end: nothing
     };
     for (const auto &t : cases) {
         startSide = t.range[0], startSector = t.range[1], endSide = t.range[2], endSector = t.range[3];
@@ -80,7 +83,7 @@ TEST(GridView, SectorsInTheRangeShowTheirBlocksAndNothingElseChanges)
             EXPECT_TRUE(plain || block) << "sector " << n << " is neither the map nor its block";
             if (block && !plain) shown++, first = first < 0 ? n : first, last = n;
         }
-        EXPECT_EQ((std::vector<int>{t.first, t.last, t.last - t.first + 1}), (std::vector<int>{first, last, shown}));
+        EXPECT_EQ((std::vector<int>{t.first, t.last, t.first < 0 ? 0 : t.last - t.first + 1}), (std::vector<int>{first, last, shown}));
         EXPECT_TRUE(rest == background) << "a block landed outside its sector";
     }
     setDefaultValues();

@@ -1,6 +1,6 @@
 // The block grid cell by cell: blend rules at their edges, the shapes and
-// where they land, clipping, the CHIP-8 picture conversion, and which cells
-// the grid view shows for a copy range.
+// where they land, clipping and the CHIP-8 picture conversion. Which cells
+// the grid view shows is read back on a GL context in tests/gl/test_gridview.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "app/grid/blockgrid.h"
-#include "app/grid/gridview.h"
 #include "tests/unit/grid_support.h"
 
 namespace {
@@ -86,22 +85,6 @@ TEST_F(BlockGrid, ShapesWriteExactlyTheirCells)
     }
 }
 
-// FillBlock keeps five bits everywhere, ignoring the clip; FillGrid fills
-// side 1 (columns 24-43, odd sides too) and leaves the gap.
-TEST_F(BlockGrid, WholeGridFillsCoverEveryCell)
-{
-    SetClippingRegion(0, 0, 1, 1);
-    FillBlock(255);
-    EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, CountCells(31));
-    SetClippingRegion(0, 0, GRID_WIDTH, GRID_HEIGHT);
-    DrawRectangle(-1e30f, -1e30f, 1e30f, 1e30f, 3, BLEND_NORMAL);
-    EXPECT_EQ(GRID_WIDTH * GRID_HEIGHT, CountCells(3));
-    memset(blockgrid, 0, sizeof blockgrid);
-    FillGrid(3, 7);
-    EXPECT_EQ(GRID_HALF * GRID_HEIGHT, CountCells(7));
-    EXPECT_TRUE(blockgrid[0][24] == 7 && blockgrid[17][43] == 7 && blockgrid[0][23] == 0);
-}
-
 // The rectangle given ends up clamped into the grid; whatever is drawn
 // afterwards lands only inside it.
 TEST_F(BlockGrid, ClippingLimitsDrawingToItsRectangle)
@@ -121,22 +104,6 @@ TEST_F(BlockGrid, ClippingLimitsDrawingToItsRectangle)
             EXPECT_TRUE(blockgrid[t.wt][t.wl] && blockgrid[t.wb - 1][t.wr - 1]);
         }
     }
-}
-
-TEST_F(BlockGrid, CopyLeftRightCopiesSideZeroOnly)
-{
-    for (int y = 0; y < GRID_HEIGHT; y++)
-        for (int x = 0; x < GRID_WIDTH; x++)
-            blockgrid[y][x] = (unsigned char)(x < GRID_HALF ? y * 13 + x + 1 : 255);
-    CopyLeftRight();
-    for (int y = 0; y < GRID_HEIGHT; y++)
-        for (int x = 0; x < GRID_RIGHT; x++) {
-            const int want = x < GRID_HALF ? y * 13 + x + 1 : 255;  // the gap keeps its cells
-            ASSERT_EQ(want, blockgrid[y][x]) << x << "," << y;
-            if (x < GRID_HALF) {
-                ASSERT_EQ(want, blockgrid[y][GRID_RIGHT + x]) << x << "," << y;
-            }
-        }
 }
 
 namespace {
@@ -208,38 +175,4 @@ TEST_F(BlockGrid, PictureWithoutEnoughPixelsReadsDark)
     ConvertBitmapToGrid(narrow.bitmap);
     EXPECT_TRUE(blockgrid[0][0] == 74 && blockgrid[1][0] == 74 && blockgrid[2][0] == 32);
     EXPECT_EQ(14 * GRID_WIDTH, CountCells(32));
-}
-
-// The view's decision alone: halves by mode, the copy range in block order
-// (side 0 then side 1), and the ninth map row holding sectors 80-81 only.
-TEST(GridCellShown, RangeAndModeChooseTheCells)
-{
-    struct Range { int startSide, startSector, endSide, endSector; };
-    // Which sectors of each side show; -1 marks "none".
-    const struct { Range range; int mode, lo0, hi0, lo1, hi1; } cases[] = {
-        {{0, 0, 1, 81}, GRID_BOTH, 0, 81, 0, 81},
-        {{0, 5, 0, 9}, GRID_BOTH, 5, 9, -1, -1},
-        {{0, 0, 1, 81}, GRID_UPPER, 0, 81, -1, -1},
-        {{0, 0, 1, 81}, GRID_LOWER, -1, -1, 0, 81},
-        {{0, 0, 1, 81}, 7, 0, 81, 0, 81},  // an unknown mode shows both
-        {{0, 70, 1, 3}, GRID_BOTH, 70, 81, 0, 3},
-        {{1, 20, 1, 30}, GRID_BOTH, -1, -1, 20, 30},
-        {{1, 50, 0, 10}, GRID_BOTH, -1, -1, -1, -1},  // start after end
-    };
-    for (const auto &t : cases) {
-        const Range &g = t.range;
-        for (int side = 0; side < 2; side++)
-            for (int y = 0; y < GRID_HEIGHT; y++)
-                for (int c = 0; c < GRID_HALF; c++) {
-                    const int s = 10 * (y / 2) + c / 2, lo = side ? t.lo1 : t.lo0, hi = side ? t.hi1 : t.hi0;
-                    const bool want = s <= 81 && lo >= 0 && s >= lo && s <= hi;
-                    ASSERT_EQ(want, GridCellShown(side, c, y, (e_drawGridMode)t.mode, g.startSide, g.startSector,
-                                                  g.endSide, g.endSector))
-                        << "range " << g.startSide << "/" << g.startSector << "-" << g.endSide << "/" << g.endSector
-                        << " mode " << t.mode << " side " << side << " cell " << c << "," << y;
-                }
-    }
-    // Outside a half's 20x18 cells nothing is shown.
-    for (const auto &p : {std::pair<int, int>{-1, 0}, {20, 0}, {0, -1}, {0, 18}})
-        EXPECT_FALSE(GridCellShown(0, p.first, p.second, GRID_BOTH, 0, 0, 1, 81)) << p.first << "," << p.second;
 }

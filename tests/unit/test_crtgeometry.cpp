@@ -68,16 +68,3 @@ TEST(PointerMap, FollowsTheWindowSizeAndRefusesAnEmptyOne)
     WindowToFrame(left, top, 1280, 720, c, true, &ax, &ay);
     EXPECT_TRUE(ax < 0 && ay < 0) << "the curve bends the corner out of the frame";
 }
-
-// Along the middle row and column the curve is the plain 0.92 scale of
-// the 1.1 zoom; towards the corners it pushes the picture outwards.
-TEST(CrtCurve, BendsOnlyAwayFromTheAxes)
-{
-    float u, v;
-    CrtCurve(0.5f, 0.5f, &u, &v);
-    EXPECT_TRUE(std::fabs(u - 0.5) < 1e-6 && std::fabs(v - 0.5) < 1e-6) << u << "," << v;
-    CrtCurve(0.0f, 0.5f, &u, &v);
-    EXPECT_TRUE(std::fabs(u + 0.006) < 1e-6 && std::fabs(v - 0.5) < 1e-6) << u << "," << v;
-    CrtCurve(0.0f, 0.0f, &u, &v);
-    EXPECT_TRUE(u < -0.006 && v < -0.006) << u << "," << v;
-}
