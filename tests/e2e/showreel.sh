@@ -7,6 +7,7 @@
 # scenes (an effect, the disk copy, the CHIP-8 hearts), against small
 # crops of a good run in reference/showreel-*.png. First, in any build
 # folder, a short capture at --size 1920x1080 must be a 1920x1080 video.
+# And run.sh given arguments must hand them on to floxa --capture.
 #
 # The showreel itself runs only for the project's own build/ folder, the
 # one run.sh builds and uses (exit status 77, CTest's skip, elsewhere); it
@@ -50,6 +51,12 @@ video=$root/capture/floxa.mp4 wav=$root/capture/audio.wav
 grep -q "$video  video with sound" "$work/out" || fail "the summary does not say where the video is"
 ! grep -q "could not be measured" "$work/out" || fail "the sound's loudness was not measured"
 echo "ok: run.sh recorded the showreel, $frames frames, into $video"
+# With arguments, run.sh hands them to floxa after --capture capture/.
+(cd "$root" && env -u DISPLAY -u WAYLAND_DISPLAY timeout 300 scripts/run.sh --capture "$work/args" --seconds 1 \
+    >"$work/args.log" 2>&1) || fail "scripts/run.sh --capture DIR --seconds 1 failed: $(tail -5 "$work/args.log")"
+grep -q "^frame 67/67 " "$work/args.log" && [ -s "$work/args/floxa.mp4" ] && [ -s "$work/args/audio.wav" ] ||
+    fail "scripts/run.sh did not pass its arguments on: $(tail -5 "$work/args.log")"
+echo "ok: with arguments, run.sh records what they ask for"
 
 # ---- the file
 [ "$(stream "$video" v codec_name,width,height,r_frame_rate)" = "h264,1280,720,200/3" ] ||
