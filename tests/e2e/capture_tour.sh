@@ -61,15 +61,19 @@ rm -rf "$failures"
 frame() { printf '%s/frame-%05d.png' "$cap" "$1"; }
 
 # Box $2 of capture frame $1 in the copier's own pixels, read once; sets
-# $crop to its file.
+# $crop to its file and $cells to its pixel count.
 crop() {
+    local b
+    read -r -a b <<<"${box[$2]}"
+    cells=$(((b[2] - b[0] + 1) / step[$2] * ((b[3] - b[1] + 1) / step[$2])))
     mkdir -p "$work/crops"
     crop=$work/crops/$1-$2.png
     [ -f "$crop" ] || "$unwarp" --frame "$1" "$(frame "$1")" ${box[$2]} "${step[$2]}" "$crop" ||
         fail "cannot read box $2 of frame $1"
 }
 
-# Box $3 of frame $2 cut down to the cells of box $4, as $1.png: sets $crop.
+# Box $3 of frame $2 cut down to the cells of box $4, as $1.png: sets
+# $crop and $cells.
 inner() {
     local b i
     read -r -a b <<<"${box[$3]}"
@@ -79,14 +83,14 @@ inner() {
         fail "$table: box $4 does not lie on the cells of box $3"
     crop "$2" "$3"
     convert "$crop" -crop "$((w / s))x$((h / s))+$((dx / s))+$((dy / s))" +repage "$work/crops/$1.png"
-    crop=$work/crops/$1.png
+    crop=$work/crops/$1.png cells=$((w / s * (h / s)))
 }
 
-# Sets $off and $pixels for two crops of one box: the pixels with a
-# channel more than 48 of 255 apart, and all of them.
+# Sets $off and $pixels for two crops of the box read last: the pixels
+# with a channel more than 48 of 255 apart, and all of them.
 tally() {
-    off=$(differ "$1" "$2")
-    pixels=$(identify -format '%[fx:w*h]' "$1")
+    off=$(differ "$1" "$2") || fail "$off"
+    pixels=$cells
 }
 
 # At most 0.25 % of the pixels may be off: rounding differences between

@@ -11,6 +11,7 @@ needs "$floxa" "$build/floxa.dat" "$unwarp" "$build/corepack"
 # Waits for the maps to differ clearly from picture $2, then keeps them as part $1.
 show_part() {
     wait_change "part$1" 30 139 109 312 180 "$2" 100 || fail "part $1 draws nothing new ($changed pixels)"
+    echo "part $1: $changed of the maps' pixels changed"
     sleep 1.5
     shot "part$1"
     keep "part$1" "part-$1"
