@@ -12,10 +12,8 @@
 //        prints the window pixel that shows copier pixel X,Y
 //
 // CAMERA is `--frame N` for capture frame N, or `--fit COPIER.png` for a
-// grab, whose frame nobody knows: the copier picture's strongly dark and
-// bright spots are looked up in the shot for every zoom the camera takes,
-// and the zoom under which they match best places the screen.
-#include <algorithm>
+// grab, whose frame nobody knows: the zoom under which the shot looks most
+// like the copier picture (from the archive) places the screen.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
