@@ -205,6 +205,16 @@
     startButton.focus();
   }
 
+  // The program's end: QUIT or Escape (0), or a failure it reported.
+  function ended(code) {
+    if (audio && audio.state !== 'closed') audio.close();
+    if (state.phase !== 'running') return;
+    state.phase = 'ended';
+    if (document.fullscreenElement) document.exitFullscreen();
+    if (code === 0) showPanel('FLOXA', 'The show has ended. Thank you for watching.', false);
+    else fail('The show stopped with status ' + code + '.');
+  }
+
   function start() {
     if (state.phase !== 'ready') return;
     state.phase = 'running';
@@ -224,7 +234,7 @@
       printErr: (line) => { keep(line); console.warn(line); },
       floxaPage: { fail, canvasSize, frameClock: () => frameClock, nextFrame,
                    showCursor: (show) => { canvas.style.cursor = show ? 'default' : 'none'; },
-                   audioOpen, audioWants, audioPlay, audioClose },
+                   audioOpen, audioWants, audioPlay, audioClose, ended },
       preRun: [() => {
         FS.writeFile('/' + ARCHIVE, archive);
         if (script) {
@@ -234,14 +244,7 @@
         archive = null;
       }],
       onRuntimeInitialized: () => Module.callMain(args),
-      onExit: (code) => {
-        if (audio) audio.close();
-        if (state.phase === 'failed') return;
-        state.phase = 'ended';
-        document.exitFullscreen && document.fullscreenElement && document.exitFullscreen();
-        if (code === 0) showPanel('FLOXA', 'The show has ended. Thank you for watching.', false);
-        else fail('The show stopped with status ' + code + '.');
-      },
+      onExit: ended,
       onAbort: (what) => {
         state.phase = 'running';
         showPanel('FLOXA stopped', 'The show stopped unexpectedly: ' + what, true, state.log.join('\n'));

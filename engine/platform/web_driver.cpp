@@ -36,6 +36,7 @@ EM_JS(void, page_fail, (const char *text), { Module.floxaPage.fail(UTF8ToString(
 EM_JS(int, page_canvaswidth, (), { return Module.floxaPage.canvasSize()[0]; });
 EM_JS(int, page_canvasheight, (), { return Module.floxaPage.canvasSize()[1]; });
 EM_JS(int, page_frameclock, (), { return Module.floxaPage.frameClock() ? 1 : 0; });
+EM_JS(void, page_ended, (int status), { Module.floxaPage.ended(status); });
 EM_JS(void, page_showcursor, (int show), { Module.floxaPage.showCursor(show); });
 EM_JS(void, page_settitle, (const char *text), { document.title = UTF8ToString(text); });
 // Page position to canvas pixel, through the canvas's box on the page.
@@ -65,6 +66,11 @@ void vxe_web_canvassize(int *width, int *height)
 {
     *width = page_canvaswidth();
     *height = page_canvasheight();
+}
+
+void vxe_web_ended(int status)
+{
+    page_ended(status);
 }
 
 int vxe_web_frameclock()

@@ -9,6 +9,10 @@ void vxe_web_fail(const char *text);
 // The canvas size the page asks for (1280x720, or 1920x1080 on a large or
 // dense screen); the window is made that size whatever the program asks.
 void vxe_web_canvassize(int *width, int *height);
+// Tells the page that the show is over (status 0: the user quit), so it
+// can say so and offer to start again. Returning from main does not: the
+// runtime stays up once the loop has handed control back to the browser.
+void vxe_web_ended(int status);
 // 1 when the page asks for the frame clock (every frame one 15 ms slot),
 // so that its frame N is frame N of a desktop capture.
 int vxe_web_frameclock();

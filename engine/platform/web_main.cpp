@@ -62,5 +62,6 @@ int main(int argc, char **argv)
 
     const int result = coremain(argc, argv);
     vxe_destroymessagewindow();
+    vxe_web_ended(result);
     return result;
 }

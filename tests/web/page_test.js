@@ -47,6 +47,25 @@ async function failure(b, start) {
   return (await b.eval('floxa.phase')) === 'failed' ? shown : 'no failure: the show started';
 }
 
+// The canvas keeps 16:9 with bars, and draws at 1920x1080 where the
+// screen has the pixels.
+async function layout(server) {
+  const b = await Browser.launch(1000, 800);
+  try {
+    await b.open(`http://127.0.0.1:${server.port}/`);
+    await b.send('Emulation.setDeviceMetricsOverride', { width: 1000, height: 800, deviceScaleFactor: 2, mobile: false });
+    await b.until('window.floxa && floxa.phase === "ready"', 60, 'the start screen');
+    await b.clickOn('#start');
+    await b.until('floxa.frames > 0', 120, 'the first frame');
+    const c = await b.eval(`(() => { const c = document.getElementById('screen'), r = c.getBoundingClientRect();
+                              return [c.width, c.height, r.left, r.top, r.width, r.height].map(Math.round); })()`);
+    check(c.join() === '1920,1080,0,119,1000,563', 'a 1000x800 window at 2 device pixels a pixel: 1920x1080 canvas, ' +
+          '1000x563 on the page, bars above and below', c.join());
+  } finally {
+    await b.close();
+  }
+}
+
 async function failures(server) {
   const archive = fs.readFileSync(path.join(pageDir, 'floxa.dat'));
   const cases = [
@@ -83,20 +102,23 @@ async function failures(server) {
 
 // Frames held on the frame clock and what is checked at each.
 const BOOT_TEXT = 140, KDR_TEXT = 500, COPIER = 900, CLICK = 900, MENU = 905;
+// Frames of the copier before the click whose music lamps are read.
+const LAMPS = [885, 890, 895, COPIER];
+const HELD = [0, BOOT_TEXT, KDR_TEXT, ...LAMPS, MENU];
 
 async function show(server) {
   await withPage(server, '?frameclock', null, async (b) => {
     await b.until('window.floxa && floxa.phase === "ready"', 60, 'the start screen');
-    for (const n of [0, BOOT_TEXT, KDR_TEXT, COPIER, MENU]) await b.eval(`floxa.holdAt(${n}).then(() => window.held = ${n}), 1`);
+    for (const n of HELD) await b.eval(`floxa.holdAt(${n}).then(() => window.held = ${n}), 1`);
     await b.clickOn('#start');
-    const levels = [];
+    // The loudest moment reaching Web Audio's output, sampled all along.
+    await b.eval('setInterval(() => floxa.audioLevel(), 50), 1');
     const start = Date.now();
-    for (const n of [0, BOOT_TEXT, KDR_TEXT, COPIER, MENU]) {
+    for (const n of HELD) {
       await b.until(`window.held === ${n} || floxa.phase !== 'running'`, 900, 'frame ' + n);
       if ((await b.eval('floxa.phase')) !== 'running') break;
       console.log(`     frame ${n} after ${((Date.now() - start) / 1000).toFixed(0)} s`);
       await b.grab(path.join(outDir, `page-${n}.png`));
-      levels.push(await b.eval('floxa.audioLevel()'));
       if (n === CLICK) {
         // Frame CLICK + 1 reads the pointer with the camera of its own CRT pass.
         const [x, y] = execFileSync(aim, ['point', String(CLICK + 1), String(W), String(H), '28', '49'])
@@ -108,9 +130,14 @@ async function show(server) {
     }
     const audio = await b.eval('floxa.audio');
     await b.screenshot(path.join(outDir, 'page-screenshot.png'));
+    // Escape ends the show; the page says so and offers to start again.
+    await b.send('Input.dispatchKeyEvent', { type: 'rawKeyDown', key: 'Escape', code: 'Escape', windowsVirtualKeyCode: 27 });
+    const ended = await b.until('floxa.phase !== "running" && document.getElementById("panel").innerText', 120, 'the end');
+    await b.send('Input.dispatchKeyEvent', { type: 'keyUp', key: 'Escape', code: 'Escape', windowsVirtualKeyCode: 27 });
+    check(/The show has ended[^]*start again/.test(ended), 'Escape ends the show and the page says so', JSON.stringify(ended));
     check((await b.eval('floxa.frames')) > MENU, 'the show ran to frame ' + MENU, 'phase ' + (await b.eval('floxa.phase')));
-    check(audio.contextState === 'running' && audio.blocks > 20 && Math.max(...levels) > 0.01,
-          'sound plays', `context ${audio.contextState}, ${audio.blocks} blocks mixed, levels ${levels.map((l) => l.toFixed(3))}`);
+    check(audio.contextState === 'running' && audio.blocks > 20 && audio.peak > 0.05,
+          'sound plays', `context ${audio.contextState}, ${audio.blocks} blocks mixed, loudest ${audio.peak.toFixed(3)}`);
     const errors = b.errors();
     check(errors.length === 0, 'no console error', errors.map((e) => e.text).join(' | '));
   });
@@ -123,6 +150,11 @@ async function show(server) {
     const r = frames.compare(page, desk, n >= COPIER ? frames.lampBoxes(aim, n, W, H) : [], path.join(outDir, `diff-${n}.png`));
     check(r.ok, `frame ${n} as on the desktop: ${what}`, r.detail);
   }
+  // The lamps flash with the music the page mixes: some lit, not always the same.
+  const states = LAMPS.filter((n) => fs.existsSync(path.join(outDir, `page-${n}.png`)))
+    .map((n) => frames.lampStates(path.join(outDir, `page-${n}.png`), aim, n, W, H));
+  check(states.length === LAMPS.length && states.some((s) => s.includes('1')) && new Set(states).size > 1,
+        'the music lamps follow the music', `lamps at frames ${LAMPS.join(', ')}: ${states.join(' ')}`);
   // The copier's frames differ from each other where the menu opened.
   const menu = frames.compare(path.join(outDir, `page-${COPIER}.png`), path.join(outDir, `page-${MENU}.png`),
                               [], path.join(outDir, 'diff-menu.png'));
@@ -133,7 +165,10 @@ async function show(server) {
   fs.mkdirSync(outDir, { recursive: true });
   const server = await serve(path.resolve(pageDir));
   try {
-    if (!process.env.WEB_SKIP_FAILURES) await failures(server);
+    if (!process.env.WEB_SKIP_FAILURES) {
+      await failures(server);
+      await layout(server);
+    }
     await show(server);
   } finally {
     await server.close();
