@@ -54,9 +54,7 @@ TEST(GridView, SectorsInTheRangeShowTheirBlocksAndNothingElseChanges)
     // {startSide, startSector, endSide, endSector}, the halves, the first and
     // last sector shown counted over both sides (side 1's first is 82).
     const struct { int range[4]; e_drawGridMode mode; int first, last; } cases[] = {
-        {{0, 0, 1, 81}, GRID_BOTH, 0, 163},
-        {{0, 5, 0, 9}, GRID_BOTH, 5, 9},
-        {{0, 70, 1, 3}, GRID_LOWER, 82, 85},
+        {{0, 0, 1, 81}, GRID_BOTH, 0, 163}, {{0, 5, 0, 9}, GRID_BOTH, 5, 9}, {{0, 70, 1, 3}, GRID_LOWER, 82, 85},
         {{1, 80, 1, 81}, GRID_BOTH, 162, 163},  // the ninth map row
         {{0, 0, 1, 81}, GRID_UPPER, 0, 81},
         {{0, 0, 1, 81}, (e_drawGridMode)7, 0, 163},  // an unknown mode shows both

@@ -26,9 +26,7 @@ inline uint32_t copier_now;
 inline uint32_t copier_clock() { return copier_now; }
 
 // Centre of row `row` of either pop-up, the menu titles, and a point on no control.
-struct Point {
-    int x, y;
-};
+struct Point { int x, y; };
 inline Point ModeRow(int row) { return {8 + 44, 56 + 4 + 8 * row + 4}; }
 inline Point ProgramRow(int row) { return {48 + 44, 56 + 4 + 8 * row + 4}; }
 const Point MODE_TITLE = {20, 50}, PROGRAM_TITLE = {60, 50}, NOWHERE = {200, 30};

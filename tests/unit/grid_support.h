@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -20,22 +21,12 @@ protected:
     void TearDown() override { SetClippingRegion(0, 0, GRID_WIDTH, GRID_HEIGHT); }
 };
 
-// Cells of the whole grid holding value.
+// Cells of the whole grid holding value, and the highest value held.
 inline int CountCells(unsigned char value)
 {
-    int n = 0;
-    for (auto &row : blockgrid)
-        for (unsigned char v : row) n += v == value;
-    return n;
+    return (int)std::count(&blockgrid[0][0], &blockgrid[0][0] + sizeof blockgrid, value);
 }
-
-inline int MaxCell()
-{
-    int m = 0;
-    for (auto &row : blockgrid)
-        for (unsigned char v : row) m = v > m ? v : m;
-    return m;
-}
+inline int MaxCell() { return *std::max_element(&blockgrid[0][0], &blockgrid[0][0] + sizeof blockgrid); }
 
 // Rows of the grid as text, for readable failures.
 inline std::string GridPicture()

@@ -39,7 +39,7 @@ struct TempDir {
     ~TempDir() { system(("rm -rf '" + path + "'").c_str()); }
 };
 
-TEST(WavStream, HeaderMatchesTheSamplesAtEveryStage)
+TEST(WavStream, HeaderMatchesTheSamplesAtEveryStageUpToTheSizeLimit)
 {
     TempDir dir;
     const std::string path = dir.path + "/a.wav";
@@ -62,19 +62,12 @@ TEST(WavStream, HeaderMatchesTheSamplesAtEveryStage)
                                     (int16_t)(b[56] | b[57] << 8)}),
               (std::vector<int64_t>{36 + 16, 2, 44100, 44100 * 4, 16, 1}));
     EXPECT_EQ(wavstream_close(&wav), 1) << "closing twice is harmless";
-}
 
-// Past the 32-bit data length the file could not describe itself.
-TEST(WavStream, SizeLimitIsReported)
-{
-    TempDir dir;
-    const std::string path = dir.path + "/big.wav";
-    s_wavstream wav;
+    // Past the 32-bit data length the file could not describe itself.
     ASSERT_TRUE(wavstream_open(&wav, path.c_str(), 44100, 2));
     wav.bytes = WAVSTREAM_MAXBYTES - 3;
-    const int16_t frame[2] = {0, 0};
     errno = 0;
-    EXPECT_FALSE(wavstream_write(&wav, frame, 1));
+    EXPECT_FALSE(wavstream_write(&wav, samples, 1));
     EXPECT_EQ(errno, EFBIG);
     wav.bytes = 0;
     EXPECT_TRUE(wavstream_close(&wav));
@@ -110,19 +103,19 @@ TEST(VideoPipe, EncoderGetsEveryByte)
     EXPECT_EQ(slurp(got).size(), 900000u);
 }
 
+// {frames done, total, wall seconds; a negative time makes done a length in ms}
 TEST(CaptureProgress, LineAndLength)
 {
+    const struct { long done, total; double seconds; const char *text; } rows[] = {
+        {0, 1467, 0.0, "frame 0/1467"}, {300, 1467, 24.0, "frame 300/1467  12.5 fps  1:33 left"},
+        {1467, 1467, 100.0, "frame 1467/1467  14.7 fps  0:00 left"}, {13200, 0, -1, "0:13.200"},
+        {3723005, 0, -1, "62:03.005"}};
     char line[128];
-    capture_progressline(line, sizeof line, 0, 1467, 0.0);
-    EXPECT_STREQ(line, "frame 0/1467");
-    capture_progressline(line, sizeof line, 300, 1467, 24.0);
-    EXPECT_STREQ(line, "frame 300/1467  12.5 fps  1:33 left");
-    capture_progressline(line, sizeof line, 1467, 1467, 100.0);
-    EXPECT_STREQ(line, "frame 1467/1467  14.7 fps  0:00 left");
-    capture_formatlength(line, sizeof line, 13200);
-    EXPECT_STREQ(line, "0:13.200");
-    capture_formatlength(line, sizeof line, 3723005);
-    EXPECT_STREQ(line, "62:03.005");
+    for (const auto &r : rows) {
+        if (r.seconds < 0) capture_formatlength(line, sizeof line, r.done);
+        else capture_progressline(line, sizeof line, r.done, r.total, r.seconds);
+        EXPECT_STREQ(line, r.text);
+    }
 }
 
 }  // namespace

@@ -221,10 +221,8 @@ TEST_F(Corefile, ListsDirectoriesFirstThenMatchingFiles)
 {
     ASSERT_EQ(mount(archive({{"a.tga", "1"}, {"gfx/b.tga", "22"}, {"gfx/c.wav", "333"}, {"gfx/sub/d.tga", "4444"}})), 1);
     const struct { const char *path, *filter; names shown; } rows[] = {
-        {"/", "*.tga", {"[gfx]", "a.tga 1"}},
-        {"/gfx", "*.tga", {"[..]", "[sub]", "b.tga 2"}},
-        {"/gfx", "*.TGA", {"[..]", "[sub]"}},
-        {"/gfx", "noextension", {"[..]", "[sub]", "b.tga 2", "c.wav 3"}},
+        {"/", "*.tga", {"[gfx]", "a.tga 1"}}, {"/gfx", "*.tga", {"[..]", "[sub]", "b.tga 2"}},
+        {"/gfx", "*.TGA", {"[..]", "[sub]"}}, {"/gfx", "noextension", {"[..]", "[sub]", "b.tga 2", "c.wav 3"}},
         {"/gfx/sub", ".*", {"[..]", "d.tga 4"}},  // the last entry's size
     };
     for (const auto &r : rows) {

@@ -10,8 +10,7 @@
 TEST(Camera, BreathesBetweenItsWorkedPositions)
 {
     const struct { int frame; float zoom; int x, y, w, h; } rows[] = {
-        {0, 1.25f, -316, -111, 2560, 1440},
-        {1200, 1.45f, -530, -219, 2969, 1670},
+        {0, 1.25f, -316, -111, 2560, 1440}, {1200, 1.45f, -530, -219, 2969, 1670},
         {3600, 1.05f, -101, -2, 2150, 1209},
         {4800, 1.25f, -316, -111, 2560, 1440},  // one period later
     };

@@ -55,33 +55,32 @@ void place(const double m[16], const double p[3], double out[3])
     for (int i = 0; i < 3; i++) out[i] = clip[i] / clip[3];
 }
 
-// The camera matrices, checked by where they put points: the eye at the
-// origin facing the centre down -z, the frustum's corners on the clip
-// cube. Cameras glFrustum or a look-at could not build leave the matrix alone.
+// The camera matrices, checked by where they put points: {matrix, point,
+// where it lands}. A look-at puts the eye at the origin and the centre down
+// -z, also looking straight up and down; the frustum puts its corners on
+// the clip cube. Cameras glFrustum or a look-at could not build leave the
+// matrix alone.
 TEST(Draw2D, CameraMatricesPlacePointsAndRefuseDegenerateCameras)
 {
     const double looks[][6] = {{0, 0, 5, 0, 0, 0}, {5, 0, 0, 0, 0, 0}, {-2, 3, 7, 1, -1, 2},
-                               {2, 9, 3, 2, 1, 3}, {2, -9, 3, 2, 1, 3}};  // the last two straight up and down
-    double m[16], at[3];
+                               {2, 9, 3, 2, 1, 3}, {2, -9, 3, 2, 1, 3}};
+    const double aspect = 16.0 / 9.0, slope = tan(45 * M_PI / 360.0), n = 0.01, f = 1000;
+    double m[16], at[3], untouched[16] = {7};
+    auto expect = [&](const double p[3], const double want[3], double tolerance) {
+        place(m, p, at);
+        for (int i = 0; i < 3; i++) EXPECT_NEAR(at[i], want[i], tolerance) << p[0] << "," << p[1] << "," << p[2];
+    };
     for (const auto &c : looks) {
         ASSERT_TRUE(vxe_lookatmatrix(m, c[0], c[1], c[2], c[3], c[4], c[5]));
-        const double want[2][3] = {{0, 0, 0}, {0, 0, -std::hypot(c[0] - c[3], c[1] - c[4], c[2] - c[5])}};
-        for (int k = 0; k < 2; k++) {
-            place(m, c + 3 * k, at);
-            for (int i = 0; i < 3; i++) EXPECT_NEAR(at[i], want[k][i], 1e-9) << "look " << &c - looks;
-        }
+        const double origin[3] = {0, 0, 0}, ahead[3] = {0, 0, -std::hypot(c[0] - c[3], c[1] - c[4], c[2] - c[5])};
+        expect(c, origin, 1e-9);
+        expect(c + 3, ahead, 1e-9);
     }
-    const double aspect = 16.0 / 9.0, slope = tan(45 * M_PI / 360.0), znear = 0.01, zfar = 1000;
-    ASSERT_TRUE(vxe_perspectivematrix(m, 45, aspect, znear, zfar));
-    const double corners[][6] = {{znear * slope * aspect, znear * slope, -znear, 1, 1, -1},
-                                 {zfar * slope * aspect, -zfar * slope, -zfar, 1, -1, 1}};
-    for (const auto &p : corners) {
-        place(m, p, at);
-        for (int i = 0; i < 3; i++) EXPECT_NEAR(at[i], p[3 + i], 1e-6) << p[2] << " axis " << i;
-    }
-    double untouched[16] = {7};
+    ASSERT_TRUE(vxe_perspectivematrix(m, 45, aspect, n, f));
+    const double corners[][6] = {{n * slope * aspect, n * slope, -n, 1, 1, -1}, {f * slope * aspect, -f * slope, -f, 1, -1, 1}};
+    for (const auto &p : corners) expect(p, p + 3, 1e-6);
     EXPECT_FALSE(vxe_lookatmatrix(untouched, 1, 2, 3, 1, 2, 3));
-    const double refused[][4] = {{0, aspect, 1, 9}, {45, aspect, -1, zfar}, {45, aspect, 1, 1}};
+    const double refused[][4] = {{0, aspect, 1, 9}, {45, aspect, -1, f}, {45, aspect, 1, 1}};
     for (const auto &r : refused) EXPECT_FALSE(vxe_perspectivematrix(untouched, r[0], r[1], r[2], r[3])) << &r - refused;
     EXPECT_EQ(untouched[0], 7);
 }

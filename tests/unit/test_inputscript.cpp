@@ -59,8 +59,7 @@ TEST(InputScript, ReadsEveryActionAndRefusesWithFileAndLine)
         {"f1 keydown", "tour.txt:1: keydown and keyup take one key name"},
         {"f1 keydown F13", "tour.txt:1: unknown key name"},
         {"f1 click", "tour.txt:1: unknown action (move, press, release, keydown, keyup)"},
-        {"f1 a b c d e f g h", "tour.txt:1: too many words"},
-        {longline.c_str(), "tour.txt:1: line too long"},
+        {"f1 a b c d e f g h", "tour.txt:1: too many words"}, {longline.c_str(), "tour.txt:1: line too long"},
     };
     for (const auto &b : bad) EXPECT_EQ(b.error, Parse(b.text)) << b.text;
     EXPECT_EQ("ok", Parse(""));

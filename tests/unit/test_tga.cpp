@@ -97,15 +97,11 @@ TEST(TgaDecode, HostileFilesAreRefusedWithAReason)
         TgaFile file;
         const char *reason;
     } cases[] = {
-        {TgaFile{std::vector<uint8_t>(17)}, "header is truncated"},
-        {tga(2, 0, 4, 24), "image is empty (0x4)"},
-        {tga(2, 4, 0, 24), "image is empty (4x0)"},
-        {tga(2, 65535, 1, 24), "image of 65535x1 is too large"},
+        {TgaFile{std::vector<uint8_t>(17)}, "header is truncated"}, {tga(2, 0, 4, 24), "image is empty (0x4)"},
+        {tga(2, 4, 0, 24), "image is empty (4x0)"}, {tga(2, 65535, 1, 24), "image of 65535x1 is too large"},
         {tga(10, 8192, 8192, 24), "image of 8192x8192 is too large"},
-        {tga(32, 1, 1, 24), "image type 32 is not supported"},
-        {tga(2, 1, 1, 12), "12 bits per pixel"},
-        {tga(2, 1, 1, 24, 0x60), "interleaved"},
-        {tga(2, 1, 1, 24, 0x80), "interleaved"},
+        {tga(32, 1, 1, 24), "image type 32 is not supported"}, {tga(2, 1, 1, 12), "12 bits per pixel"},
+        {tga(2, 1, 1, 24, 0x60), "interleaved"}, {tga(2, 1, 1, 24, 0x80), "interleaved"},
         {tga(2, 1, 1, 24, 0x20, 0, 0, 0, 200).bgr(1), "identification field runs past"},
         {tga(1, 1, 1, 8).u8(0), "no colour map"},
         {tga(1, 1, 1, 8, 0x20, 0, 100, 24).raw({1, 2, 3}), "colour map runs past"},
