@@ -31,6 +31,6 @@ set_tests_properties(e2e.capture_tour PROPERTIES TIMEOUT 1800 RESOURCE_LOCK capt
 
 # The showreel a newcomer records with scripts/run.sh and no display (only
 # in the project's own build folder, skipped elsewhere) and a full-HD
-# capture; the showreel keeps a core busy for 10 to 20 minutes.
+# capture; the showreel keeps a core busy for about 17 minutes.
 e2e_test(showreel)
 set_tests_properties(e2e.showreel PROPERTIES TIMEOUT 2400 RESOURCE_LOCK capture SKIP_RETURN_CODE 77)
