@@ -1,6 +1,7 @@
 // Shared by the bitmap and font tests on a real GL context: images in a
 // mounted folder, so they load through the engine's file system, a
-// framebuffer to draw into, and read-back with glReadPixels.
+// framebuffer to draw into, and read-back with glReadPixels; the video
+// test takes only what the engine prints.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -11,6 +11,7 @@
 #include "engine/graphics/framebuffer.h"
 #include "engine/graphics/shader.h"
 #include "engine/graphics/video.h"
+#include "tests/gl/test_bitmap_support.h"
 
 namespace {
 
@@ -26,8 +27,7 @@ struct VideoEnvironment : testing::Environment {
     void TearDown() override { VXE_CloseVideo(); }
 };
 
-const testing::Environment *const environment =
-    testing::AddGlobalTestEnvironment(new VideoEnvironment);
+const testing::Environment *const environment = testing::AddGlobalTestEnvironment(new VideoEnvironment);
 
 // RGBA of pixel (x, y) of the read target, y counted from the top.
 uint32_t pixel(int x, int y, int height = 32)
@@ -46,13 +46,6 @@ uint32_t screenrgb(int x, int y)
     uint32_t value = pixel(x, y, H) >> 8;
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, bound);
     return value;
-}
-
-template <class F> std::string printed(F f)
-{
-    testing::internal::CaptureStdout();
-    f();
-    return testing::internal::GetCapturedStdout();
 }
 
 // Leaves the states as a fresh frame has them, cleared to opaque black.
@@ -85,7 +78,7 @@ TEST(Video, FramebufferIdsAndTheirRefusals)
 
     // Bad ids and sizes are refused with a word and leave the screen current.
     VXE_SetFrameBuffer(0);
-    std::string out = printed([] {
+    std::string out = output([] {
         VXE_SetFrameBuffer(VXE_numframebuffers);  // in the table but never made
         VXE_DrawFrameBuffer(0, 0, 8, 8, -1);
         EXPECT_EQ(VXE_CreateFrameBuffer(0, 10, 0), -1);
@@ -140,11 +133,11 @@ TEST(Video, ShaderRefusalsAndUniforms)
     std::ofstream("video_test.vert") << vv_defaultpostshader;
     int next = VXE_numshaders;
     for (const char *name : {"/dev/null", "no_such_file", ".", (const char *)nullptr})
-        EXPECT_EQ(printed([&] { EXPECT_EQ(VXE_LoadShader("video_test.vert", name), -1); }),
+        EXPECT_EQ(output([&] { EXPECT_EQ(VXE_LoadShader("video_test.vert", name), -1); }),
                   "Either vertex shader or fragment shader file not found.") << (name ? name : "null");
     // A source that does not compile still takes an id; its log is printed.
     std::ofstream("video_test.frag") << "#version 120\nvoid main() { gl_FragColor = undeclared; }";
-    EXPECT_NE(printed([&] { EXPECT_EQ(VXE_LoadShader("video_test.vert", "video_test.frag"), next); })
+    EXPECT_NE(output([&] { EXPECT_EQ(VXE_LoadShader("video_test.vert", "video_test.frag"), next); })
                   .find("compiler error"), std::string::npos);
     unlink("video_test.vert");
     unlink("video_test.frag");

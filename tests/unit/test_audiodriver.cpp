@@ -49,11 +49,7 @@ TEST(AudioDevice, RefusedThenOpenedDevicePlaysMixedAndPushedBlocks)
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", kFile, 1);
     setenv("SDL_DISKAUDIODELAY", "5", 1); // no need to wait in real time
-    testing::internal::CaptureStdout();
     Soundsystem_Init(44100, 16, 2);
-    EXPECT_EQ(sizes + "AUDIO: opening audio device succesful!\nopen wav-buffers\n"
-                      "audiodriver inited\n" + bufferlength,
-              testing::internal::GetCapturedStdout());
     s_sound s{};
     Soundsystem_CreateSoundStream(&s, nullptr, 44100, 16, 1, 1000);
     std::fill_n((int16_t *)s.data, s.length, 1000);

@@ -43,8 +43,7 @@ Read readoptions(std::vector<const char *> args)
     char *text[2] = {};
     size_t size[2] = {};
     FILE *out = open_memstream(&text[0], &size[0]), *err = open_memstream(&text[1], &size[1]);
-    r.status = vxe_readoptions((int)args.size(), const_cast<char **>(args.data()), vxe_program, &r.options,
-                               out, err);
+    r.status = vxe_readoptions((int)args.size(), const_cast<char **>(args.data()), vxe_program, &r.options, out, err);
     fclose(out);
     fclose(err);
     r.out = text[0], r.err = text[1];

@@ -58,6 +58,5 @@ TEST(DebugDeathTest, AssertAndErrorEndTheProcessWithStatusOne)
                 "^video/video\\(12\\): assertion failed: width > 0\n$");
     EXPECT_EXIT((to_stderr(), error("no archive")), testing::ExitedWithCode(1), "^Error: no archive\n$");
     // Even a silenced channel does not swallow a fatal report.
-    EXPECT_EXIT((to_stderr(), _dbg_setstream(nullptr), error("quiet")), testing::ExitedWithCode(1),
-                "Error: quiet");
+    EXPECT_EXIT((to_stderr(), _dbg_setstream(nullptr), error("quiet")), testing::ExitedWithCode(1), "Error: quiet");
 }
