@@ -18,10 +18,7 @@ e2e_test(script)
 # Captures keep a core busy for minutes: one at a time.
 e2e_test(capture_determinism)
 e2e_test(capture_faults)
-e2e_test(run_nodisplay)
-set_tests_properties(e2e.capture_determinism e2e.capture_faults e2e.run_nodisplay PROPERTIES RESOURCE_LOCK capture)
-# It runs only in the project's own build folder; elsewhere it says so.
-set_tests_properties(e2e.run_nodisplay PROPERTIES SKIP_RETURN_CODE 77)
+set_tests_properties(e2e.capture_determinism e2e.capture_faults PROPERTIES RESOURCE_LOCK capture)
 
 # One scripted capture of the whole show checked frame by frame and in its
 # WAV; the capture keeps a core busy for about three minutes, and four
