@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages FLOXA builds and tests with, when any is
 # missing. Does nothing (and needs no network) when all are present.
+# Package names as arguments are checked instead (scripts/web.sh's).
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
   xvfb xauth xdotool openbox wmctrl x11-utils imagemagick
   sox ffmpeg clang libclang-rt-14-dev
 )
+[ $# -gt 0 ] && packages=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

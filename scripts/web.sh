@@ -18,19 +18,10 @@ case "$mode" in
   *) echo "usage: scripts/web.sh [build]" >&2; exit 2 ;;
 esac
 
-need=()
-for p in emscripten chromium python3; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
-done
+# npm is asked for only when there is none: a Node.js from elsewhere brings its own.
+need=(emscripten chromium python3)
 command -v npm > /dev/null || need+=(npm)
-if [ ${#need[@]} -gt 0 ]; then
-  echo "Installing: ${need[*]}"
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -q
-  $sudo apt-get install -y -q --no-install-recommends "${need[@]}"
-fi
+bash scripts/deps.sh "${need[@]}"
 # The browser tests' DevTools client; kept in build-web between runs.
 if [ ! -d "$out/node/node_modules/ws" ]; then
   mkdir -p "$out/node"
