@@ -9,7 +9,8 @@
 //        STEP x STEP cell, read at the cell's centre; what the window does
 //        not show there comes out magenta
 //   unwarp CAMERA SHOT.png X Y
-//        prints the window pixel that shows copier pixel X,Y
+//        prints the window pixel nearest to where copier pixel X,Y shows
+//        that the pointer map takes back to X,Y: a click there hits it
 //
 // CAMERA is `--frame N` for capture frame N, or `--fit COPIER.png` for a
 // grab, whose frame nobody knows: the zoom under which the shot looks most
@@ -138,8 +139,19 @@ int main(int argc, char **argv)
     if (argc == 6) {
         double wx, wy;
         FrameToWindow(n[0] + 0.5, n[1] + 0.5, shot.width, shot.height, cam, &wx, &wy);
-        printf("%d %d\n", (int)lround(wx), (int)lround(wy));
-        return 0;
+        for (int r = 0; r <= 3; r++)
+            for (int dy = -r; dy <= r; dy++)
+                for (int dx = -r; dx <= r; dx++) {
+                    const int x = (int)floor(wx) + dx, y = (int)floor(wy) + dy;
+                    int bx, by;
+                    WindowToFrame(x, y, shot.width, shot.height, cam, true, &bx, &by);
+                    if (bx == n[0] && by == n[1]) {
+                        printf("%d %d\n", x, y);
+                        return 0;
+                    }
+                }
+        fprintf(stderr, "unwarp: no window pixel of %s maps back to %d,%d\n", argv[3], n[0], n[1]);
+        return 1;
     }
     std::vector<uint8_t> out((size_t)w * h * 3);
     for (int j = 0; j < h; j++)

@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <ftw.h>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,14 +29,11 @@ namespace {
 const size_t kMaxLines = 64;
 const size_t kMaxLine = 400;  // past the file system's 255-byte names
 
-int removeentry(const char *path, const struct stat *, int, struct FTW *)
-{
-    return remove(path);
-}
-
+// Links are removed, never followed.
 void removeall(const std::string &path)
 {
-    nftw(path.c_str(), removeentry, 16, FTW_DEPTH | FTW_PHYS);
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
 }
 
 // The private folder, in memory and gone at exit: the tree goes in "tree",

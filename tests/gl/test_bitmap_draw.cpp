@@ -32,7 +32,7 @@ s_sprite sprites[4];
 TEST(Bitmap, LoadedPictureDrawsWithItsOwnPixels)
 {
     s_bitmap &b = bitmaps[0];
-    EXPECT_EQ(output([&] { EXPECT_EQ(VXE_LoadBitmap("pic.tga", &b), 1); }).rfind("Loading TGA image.", 0), 0u);
+    EXPECT_EQ(said([&] { EXPECT_EQ(VXE_LoadBitmap("pic.tga", &b), 1); }).rfind("Loading TGA image.", 0), 0u);
 
     // The alpha test is off: the keyed texel replaces the background.
     clearto(GREY);
@@ -53,7 +53,7 @@ TEST(Bitmap, NameAndFileDecideWhetherAnImageLoads)
     s_bitmap *record = &bitmaps[5];
     for (auto &c : cases) {
         int before = vxe_numbitmaps, ok = 0, good = c[1] == loaded;
-        std::string out = output([&] { ok = VXE_LoadBitmap(c[0], record); });
+        std::string out = said([&] { ok = VXE_LoadBitmap(c[0], record); });
         EXPECT_NE(out.find(c[1]), std::string::npos) << c[0] << ": " << out;
         std::vector<int> got = {ok, vxe_numbitmaps - before, record->width};
         EXPECT_EQ(got, (std::vector<int>{good, good, 4 * good})) << c[0];
@@ -82,7 +82,7 @@ TEST(Bitmap, PixelChangesReachTheScreenAfterAnUpdate)
 TEST(Sprite, TransparentTexelsAreLeftOutWhileTheBitmapDrawsThem)
 {
     s_sprite &s = sprites[0];
-    output([&] { VXE_LoadSprite("sprite.tga", &s); });
+    said([&] { VXE_LoadSprite("sprite.tga", &s); });
     ASSERT_NE(s.bitmap, nullptr);
     clearto(GREY);
     VXE_DrawSprite(5, 5, s);
@@ -97,22 +97,22 @@ TEST(Sprite, TransparentTexelsAreLeftOutWhileTheBitmapDrawsThem)
 TEST(GraphicsReport, EveryRecordIsReleasedOnce)
 {
     s_bitmap &statik = bitmaps[2];
-    output([&] { EXPECT_EQ(VXE_LoadBitmapStatic("pic.tga", &statik), 1); });
+    said([&] { EXPECT_EQ(VXE_LoadBitmapStatic("pic.tga", &statik), 1); });
     s_sprite &created = sprites[2];
     VXE_CreateSprite(2, 2, &created);
     VXE_UpdateSprite(&created);
     VXE_GetSprite(1, 0, 2, 1, bitmaps[0], &sprites[1]);
     const unsigned textures[3] = {statik.texture, created.texture, bitmaps[0].texture};
-    EXPECT_EQ(output([&] { VXE_DeleteBitmap(&statik), VXE_DeleteBitmap(&statik); }), "deleting bitmap\n");
+    EXPECT_EQ(said([&] { VXE_DeleteBitmap(&statik), VXE_DeleteBitmap(&statik); }), "deleting bitmap\n");
     for (s_sprite *s : {&created, &created, &sprites[1]}) VXE_DeleteSprite(s);
     EXPECT_FALSE(glIsTexture(textures[0]) || glIsTexture(textures[1]));
     ASSERT_TRUE(glIsTexture(textures[2]));
 
     const std::string report = "Num.Bitmaps: " + std::to_string(vxe_numbitmaps) + " / 1024\n";
-    EXPECT_NE(output(VXE_ShowGraphicsMemory).find(report), std::string::npos);
+    EXPECT_NE(said(VXE_ShowGraphicsMemory).find(report), std::string::npos);
     const std::string counts[] = {"[" + std::to_string(vxe_numsprites) + " sprites deleted]\n",
                                   "[" + std::to_string(vxe_numbitmaps) + " bitmaps deleted]\n"};
-    const std::string out = output(VXE_FlushGraphics);
+    const std::string out = said(VXE_FlushGraphics);
     for (const std::string &count : counts) EXPECT_NE(out.find(count), std::string::npos) << out;
     EXPECT_FALSE(glIsTexture(textures[2]));
     EXPECT_EQ(vxe_numbitmaps + vxe_numsprites, 0);

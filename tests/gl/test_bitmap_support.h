@@ -14,6 +14,7 @@
 #include "engine/corefile/corefile.h"
 #include "engine/graphics/framebuffer.h"
 #include "engine/graphics/video.h"
+#include "tests/unit/said.h"
 
 using Px = std::vector<uint32_t>;
 const int GL_W = 128, GL_H = 48;
@@ -55,11 +56,4 @@ inline uint32_t at(int x, int y)
     unsigned char p[4];
     glReadPixels(x, GL_H - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
     return (uint32_t)p[3] << 24 | p[0] << 16 | p[1] << 8 | p[2];
-}
-
-template <class F> std::string output(F f)
-{
-    testing::internal::CaptureStdout();
-    f();
-    return testing::internal::GetCapturedStdout();
 }

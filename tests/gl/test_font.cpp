@@ -50,11 +50,11 @@ const int A = 'A' - 31, B = 'B' - 31, SPACE = 1;
 TEST(Font, MarkerScanFindsTheGlyphEdges)
 {
     const int fonts = vxe_numfonts, sprites = vxe_numsprites;
-    EXPECT_NE(output([] { VXE_LoadFont("font.tga", &font); }).find("Num.Letters: 96\n"), std::string::npos);
+    EXPECT_NE(said([] { VXE_LoadFont("font.tga", &font); }).find("Num.Letters: 96\n"), std::string::npos);
     for (int g = 0; g < 96; g++) EXPECT_EQ(font.widths[g], width(g)) << "glyph " << g;
-    EXPECT_NE(output([] { VXE_LoadFont("column0.tga", &column0); }).find("column0.tga: marker in column 0 ignored\n"),
+    EXPECT_NE(said([] { VXE_LoadFont("column0.tga", &column0); }).find("column0.tga: marker in column 0 ignored\n"),
               std::string::npos);
-    output([] { VXE_LoadFont("nofont.tga", &missing); });
+    said([] { VXE_LoadFont("nofont.tga", &missing); });
     EXPECT_EQ((std::vector<int>{font.height, vxe_numsprites - sprites, vxe_numfonts - fonts}),
               (std::vector<int>{ROWS, 96 + 3, 2}));
     VXE_DrawText(0, 0, missing, "AB");

@@ -78,7 +78,7 @@ TEST(Video, FramebufferIdsAndTheirRefusals)
 
     // Bad ids and sizes are refused with a word and leave the screen current.
     VXE_SetFrameBuffer(0);
-    std::string out = output([] {
+    std::string out = said([] {
         VXE_SetFrameBuffer(VXE_numframebuffers);  // in the table but never made
         VXE_DrawFrameBuffer(0, 0, 8, 8, -1);
         EXPECT_EQ(VXE_CreateFrameBuffer(0, 10, 0), -1);
@@ -133,11 +133,11 @@ TEST(Video, ShaderRefusalsAndUniforms)
     std::ofstream("video_test.vert") << vv_defaultpostshader;
     int next = VXE_numshaders;
     for (const char *name : {"/dev/null", "no_such_file", ".", (const char *)nullptr})
-        EXPECT_EQ(output([&] { EXPECT_EQ(VXE_LoadShader("video_test.vert", name), -1); }),
+        EXPECT_EQ(said([&] { EXPECT_EQ(VXE_LoadShader("video_test.vert", name), -1); }),
                   "Either vertex shader or fragment shader file not found.") << (name ? name : "null");
     // A source that does not compile still takes an id; its log is printed.
     std::ofstream("video_test.frag") << "#version 120\nvoid main() { gl_FragColor = undeclared; }";
-    EXPECT_NE(output([&] { EXPECT_EQ(VXE_LoadShader("video_test.vert", "video_test.frag"), next); })
+    EXPECT_NE(said([&] { EXPECT_EQ(VXE_LoadShader("video_test.vert", "video_test.frag"), next); })
                   .find("compiler error"), std::string::npos);
     unlink("video_test.vert");
     unlink("video_test.frag");

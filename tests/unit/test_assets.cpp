@@ -41,32 +41,6 @@ TEST_F(Assets, PicturesDecodeAndCoverEveryLoaderPath)
     EXPECT_EQ((std::set<std::string>{"8", "24", "32", "plain", "rle", "top", "bottom", "key"}), paths);
 }
 
-// Sixteen 8x8 tiles rising in brightness from tile 1. Normal and red tiles
-// keep a gap in their last column and row; filled tiles are solid.
-TEST_F(Assets, BlockSheetsCutIntoSixteenTiles)
-{
-    for (const char *name : {"blocks.tga", "blocksred.tga", "blocksfill.tga"}) {
-        SCOPED_TRACE(name);
-        const DecodedPicture p = LoadPicture(name);
-        ASSERT_TRUE(p.width == 128 && p.height == 8);
-        const bool filled = std::string(name) == "blocksfill.tga";
-        const uint32_t gap = p.at(7, 7);
-        int previous = -1;
-        for (int t = 0; t < 16; t++) {
-            int sum = 0, wrong = 0;
-            for (int i = 0; i < 64; i++) {
-                const int x = 8 * t + i % 8, y = i / 8;
-                sum += p.luma(x, y);
-                wrong += filled ? p.at(x, y) != p.at(8 * t, 0) : (i % 8 == 7 || y == 7) && p.at(x, y) != gap;
-            }
-            EXPECT_EQ(0, wrong) << "tile " << t << (filled ? " is not solid" : " has no gap");
-            EXPECT_TRUE(filled || p.at(8 * t + 3, 3) != gap) << "tile " << t << " vanishes into its gap";
-            EXPECT_TRUE(t == 0 || sum > previous) << "tile " << t << " is not brighter than tile " << t - 1;
-            previous = sum;
-        }
-    }
-}
-
 // Ten glyphs 7 wide at an 8-pixel pitch: column 7 of each cell is empty so
 // the 7-wide cut loses nothing, and no two digits look alike.
 TEST_F(Assets, DigitStripCutsIntoTenDistinctGlyphs)

@@ -11,6 +11,7 @@
 #include "app/chip8/chip8draw.h"
 #include "engine/corefile/corefile.h"
 #include "engine/platform/clock.h"
+#include "tests/unit/said.h"
 
 namespace {
 
@@ -59,13 +60,9 @@ TEST_F(Chip8, LoadingRefusesAMissingProgramAndCutsALongOne)
     fclose(f);
     ASSERT_TRUE(corefile_mountimage(".", 2));
     chip_romsize = 7;
-    testing::internal::CaptureStdout();
-    chip8_loadrom("missing.ch8");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "rom not found: missing.ch8\n");
+    EXPECT_EQ(said([] { chip8_loadrom("missing.ch8"); }), "rom not found: missing.ch8\n");
     EXPECT_EQ(chip_romsize, 7);
-    testing::internal::CaptureStdout();
-    chip8_loadrom("huge.ch8");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(said([] { chip8_loadrom("huge.ch8"); }),
               "rom too long: huge.ch8, 5000 bytes, only the first 3584 fit\nrom loaded: huge.ch8, size: 3584\n");
     EXPECT_EQ(chip_memory[0xFFF], (CHIP8_MAXROM - 1) % 251 + 1);
     corefile_closeimage();

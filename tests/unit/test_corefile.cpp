@@ -4,7 +4,7 @@
 #include "engine/corefile/corefile.h"
 #include "engine/corefile/dirlist.h"
 #include "engine/system/memory.h"
-#include "tests/unit/dbg_capture.h"
+#include "tests/unit/said.h"
 #include "tools/corepack/archive_writer.h"
 
 #include <gtest/gtest.h>

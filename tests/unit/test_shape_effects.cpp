@@ -1,8 +1,9 @@
 // The shape effects where their pictures do not show it: the depth sort,
-// the beating heart in the left half, the petal dance's stage 2; and extreme timers, speeds and pointers, which
-// must never leave the grid or its colours. The pictures at fixed moments
-// (the field's drift and its standing still at speed 0, the balls half way
-// through a second among them) are in test_effect_snapshots.
+// the beating heart in the left half; and extreme timers, speeds and
+// pointers, which must never leave the grid or its colours. The pictures at
+// fixed moments (the field's drift and its standing still at speed 0, the
+// balls half way through a second, the petal dance on both sides of a stage
+// change among them) are in test_effect_snapshots.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -34,16 +35,6 @@ protected:
         effectSpeed = 1.0f;
     }
 };
-
-struct Cell {
-    int x, y, want;
-};
-
-void expectcells(std::initializer_list<Cell> cells, const std::string &what)
-{
-    for (const Cell &c : cells)
-        EXPECT_EQ(c.want, blockgrid[c.y][c.x]) << what << ", cell " << c.x << "," << c.y << "\n" << GridPicture();
-}
 
 }  // namespace
 
@@ -87,24 +78,6 @@ TEST_F(ShapeEffects, ShapeBeatStaysInTheLeftHalf)
             ASSERT_EQ(7, blockgrid[y][x]) << x << "," << y;
     EXPECT_EQ((GRID_WIDTH - GRID_HALF) * GRID_HEIGHT, CountCells(7));  // the left half was cleared
     EXPECT_EQ(30, blockgrid[2][10]) << "the outline at the top of the heart\n" << GridPicture();
-}
-
-// Six stages of 1280 ticks; each one's own picture around the stage
-// changes (the snapshots hold 0, 1920, 3840, 5760 and 7679).
-TEST_F(ShapeEffects, PetalDanceStages)
-{
-    const struct { float t; const char *what; std::initializer_list<Cell> cells; } cases[] = {
-        // Stage 1 ends fully open: size 4, centre radius 4.
-        {2559, "opening", {{10, 6, 30}, {13, 6, 30}, {14, 6, 22}, {10, 17, 8}}},
-        // Stage 2 begins with the butterfly at the right edge.
-        {2560, "arriving", {{10, 6, 30}, {42, 6, 4}, {43, 6, 4}, {38, 6, 0}}},
-        // Later in stage 3 the beat opens the wings to size 8: inner wings reach 7 cells.
-        {4712, "resting, wings open", {{10, 6, 30}, {16, 6, 4}, {4, 6, 4}}},
-    };
-    for (const auto &t : cases) {
-        petaldance(t.t);
-        expectcells(t.cells, t.what);
-    }
 }
 
 // Extreme timers, speeds, modes, shapes and pointers: every effect keeps

@@ -1,6 +1,7 @@
 // Counting allocator, word-wise copy and fill, and the debug channel.
+#include "engine/system/debug.h"
 #include "engine/system/memory.h"
-#include "tests/unit/dbg_capture.h"
+#include "tests/unit/said.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,7 @@ TEST(Memory, CopyFillAndDebugChannel)
                   _dbg_printf("numfiles: %d\n", 12);
                   _dbg_setstream(nullptr);
                   _dbg_printf("silenced\n");
+                  _dbg_setstream(stdout);
               }),
               "numfiles: 12\n");
 }

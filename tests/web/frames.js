@@ -30,28 +30,26 @@ function compare(a, b, boxes, diff) {
                                           `at most ${MAX_SHARE * 100}% allowed` };
 }
 
-// Window boxes of the eight music lamps (6x4 sprites, 4 across at x 16 + 31 j,
-// rows at y 106 and 155 of the copier frame) for the CRT pass of frame n,
-// grown by margin frame pixels.
-function lampBoxes(aim, n, w, h, margin = 2) {
-  const boxes = [];
-  for (let j = 0; j < 4; j++)
-    for (const y of [106, 155]) {
-      const x = 16 + 31 * j;
-      const out = execFileSync(aim, ['box', String(n), String(w), String(h), String(x - margin), String(y - margin),
-                                     String(x + 6 + margin), String(y + 4 + margin)]).toString();
-      boxes.push(out.trim().split(' ').map(Number));
-    }
-  return boxes;
+// The eight music lamps: 6x4 sprites, 4 across at x 16 + 31 j, rows at y
+// 106 and 155 of the copier frame.
+const LAMPS = [0, 1, 2, 3].flatMap((j) => [106, 155].map((y) => [16 + 31 * j, y]));
+
+// Window boxes of the lamps on frame file n (unwarp reads its size and the
+// camera of CRT pass n), grown by margin frame pixels.
+function lampBoxes(unwarp, file, n, margin = 2) {
+  const at = (x, y) => execFileSync(unwarp, ['--frame', String(n), file, String(x), String(y)])
+    .toString().trim().split(' ').map(Number);
+  return LAMPS.map(([x, y]) => [...at(x - margin, y - margin), ...at(x + 5 + margin, y + 3 + margin)]);
 }
 
 // The lamps of frame file n as a string of 1 (lit) and 0: a lit lamp is
 // red, its mean red well above the dark lamp's (about 70 of 255 through
 // the CRT, lit about 110 to 180).
-function lampStates(file, aim, n, w, h) {
-  return lampBoxes(aim, n, w, h, 0).map(([x0, y0, x1, y1]) => {
-    const red = Number(execFileSync('convert', [file, '-crop', `${x1 - x0}x${y1 - y0}+${x0}+${y0}`,
-                                                '-format', '%[fx:255*mean.r]', 'info:']).toString());
+function lampStates(unwarp, file, n) {
+  return LAMPS.map(([x, y]) => {
+    const crop = `${file}-lamp-${x}-${y}.png`;
+    execFileSync(unwarp, ['--frame', String(n), file, String(x), String(y), String(x + 5), String(y + 3), '1', crop]);
+    const red = Number(execFileSync('convert', [crop, '-format', '%[fx:255*mean.r]', 'info:']).toString());
     return red > 95 ? '1' : '0';
   }).join('');
 }

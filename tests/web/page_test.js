@@ -15,7 +15,7 @@ const path = require('path');
 const { Browser, serve } = require('./browser.js');
 const frames = require('./frames.js');
 
-const [pageDir, desktopDir, outDir, aim] = process.argv.slice(2);
+const [pageDir, desktopDir, outDir, unwarp] = process.argv.slice(2);
 const W = 1280, H = 720;
 let failed = 0, passed = 0;
 
@@ -121,7 +121,7 @@ async function show(server) {
       await b.grab(path.join(outDir, `page-${n}.png`));
       if (n === CLICK) {
         // Frame CLICK + 1 reads the pointer with the camera of its own CRT pass.
-        const [x, y] = execFileSync(aim, ['point', String(CLICK + 1), String(W), String(H), '28', '49'])
+        const [x, y] = execFileSync(unwarp, ['--frame', String(CLICK + 1), path.join(outDir, `page-${n}.png`), '28', '49'])
           .toString().trim().split(' ').map(Number);
         const box = await b.eval('(() => { const r = document.getElementById("screen").getBoundingClientRect(); return [r.left, r.top]; })()');
         await b.click(box[0] + x + 0.5, box[1] + y + 0.5);
@@ -147,12 +147,12 @@ async function show(server) {
                            [MENU, 'the mode menu opened by a click through the CRT mapping']]) {
     const page = path.join(outDir, `page-${n}.png`), desk = path.join(desktopDir, `frame-${String(n).padStart(5, '0')}.png`);
     if (!fs.existsSync(page)) { check(false, 'frame ' + n + ': ' + what, 'no page frame'); continue; }
-    const r = frames.compare(page, desk, n >= COPIER ? frames.lampBoxes(aim, n, W, H) : [], path.join(outDir, `diff-${n}.png`));
+    const r = frames.compare(page, desk, n >= COPIER ? frames.lampBoxes(unwarp, page, n) : [], path.join(outDir, `diff-${n}.png`));
     check(r.ok, `frame ${n} as on the desktop: ${what}`, r.detail);
   }
   // The lamps flash with the music the page mixes: some lit, not always the same.
   const states = LAMPS.filter((n) => fs.existsSync(path.join(outDir, `page-${n}.png`)))
-    .map((n) => frames.lampStates(path.join(outDir, `page-${n}.png`), aim, n, W, H));
+    .map((n) => frames.lampStates(unwarp, path.join(outDir, `page-${n}.png`), n));
   check(states.length === LAMPS.length && states.some((s) => s.includes('1')) && new Set(states).size > 1,
         'the music lamps follow the music', `lamps at frames ${LAMPS.join(', ')}: ${states.join(' ')}`);
   // The copier's frames differ from each other where the menu opened.

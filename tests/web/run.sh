@@ -21,5 +21,4 @@ SCRIPT
 tests/with_display.sh env SDL_AUDIODRIVER=dummy "$desk/floxa" --capture "$out/desktop" --seconds 13.6 \
   --png-every 5 --script "$out/click.txt" > "$out/desktop.log" 2>&1
 
-g++ -std=c++17 -O1 -I. tests/web/aim.cpp app/monitor/crtgeometry.cpp -o "$out/aim"
-NODE_PATH=build-web/node/node_modules node tests/web/page_test.js build-web "$out/desktop" "$out" "$out/aim"
+NODE_PATH=build-web/node/node_modules node tests/web/page_test.js build-web "$out/desktop" "$out" "$desk/tests/unwarp"
