@@ -1,6 +1,6 @@
-// Bitmap fonts on a real GL context: the marker scan over font images from
-// a mounted folder, and text whose glyphs are found again at the advances
-// the widths and spacing give.
+// Bitmap fonts on a real GL context: font images loaded from a mounted
+// folder, and text whose glyphs are found again at the advances the widths
+// and spacing give.
 #include "engine/graphics/font.h"
 #include "tests/gl/test_bitmap_support.h"
 #include "tests/unit/test_tga_files.h"
@@ -44,27 +44,21 @@ const int A = 'A' - 31, B = 'B' - 31, SPACE = 1;
 
 }  // namespace
 
-// The loader says it ignored a marker on glyph 0's column (the scan's own
-// cases are in tests/unit/test_sprite.cpp). A missing image takes no
-// slot and leaves a font that draws nothing.
-TEST(Font, MarkerScanFindsTheGlyphEdges)
-{
-    const int fonts = vxe_numfonts, sprites = vxe_numsprites;
-    EXPECT_NE(said([] { VXE_LoadFont("font.tga", &font); }).find("Num.Letters: 96\n"), std::string::npos);
-    for (int g = 0; g < 96; g++) EXPECT_EQ(font.widths[g], width(g)) << "glyph " << g;
-    EXPECT_NE(said([] { VXE_LoadFont("column0.tga", &column0); }).find("column0.tga: marker in column 0 ignored\n"),
-              std::string::npos);
-    said([] { VXE_LoadFont("nofont.tga", &missing); });
-    EXPECT_EQ((std::vector<int>{font.height, vxe_numsprites - sprites, vxe_numfonts - fonts}),
-              (std::vector<int>{ROWS, 96 + 3, 2}));
-    VXE_DrawText(0, 0, missing, "AB");
-    VXE_DrawCenteredText(0, missing, "AB");
-}
-
-// "A B" with spacing 2: the space advances by its width alone, except in a
-// span, and centring measures the spacing after every glyph.
+// The loader cuts every glyph below the marker row and says it ignored a
+// marker on glyph 0's column (the scan's own cases are in
+// tests/unit/test_sprite.cpp); a missing image takes no slot and leaves a
+// font that draws nothing. "A B" with spacing 2: the space advances by its
+// width alone, except in a span, and centring measures the spacing after
+// every glyph.
 TEST(Font, TextAdvancesByWidthAndSpacing)
 {
+    const int fonts = vxe_numfonts, sprites = vxe_numsprites;
+    EXPECT_NE(said([] { VXE_LoadFont("column0.tga", &column0); }).find("column0.tga: marker in column 0 ignored\n"),
+              std::string::npos);
+    said([] { VXE_LoadFont("font.tga", &font), VXE_LoadFont("nofont.tga", &missing); });
+    EXPECT_EQ((std::vector<int>{vxe_numsprites - sprites, vxe_numfonts - fonts, font.height}),
+              (std::vector<int>{3 + 96, 2, ROWS}));
+
     VXE_SetFontSpacing(2, &font);
     const int measured = width(A) + 2 + width(SPACE) + 2 + width(B) + 2, gap = width(A) + 2 + width(SPACE);
     const struct { void (*draw)(); int a, b; } rows[] = {
@@ -77,8 +71,9 @@ TEST(Font, TextAdvancesByWidthAndSpacing)
         r.draw();
         for (auto [g, x] : {std::pair<int, int>{A, r.a}, {B, r.b}})
             for (int c = -1; c <= width(g); c++)
-                EXPECT_EQ(at(x + c, 7), c < 0 || c == width(g) ? BACKGROUND : colour(g))
-                    << "row " << &r - rows << " glyph " << g << " column " << c;
+                for (int y = 5; y <= 5 + ROWS; y++)
+                    EXPECT_EQ(at(x + c, y), c < 0 || c == width(g) || y == 5 + ROWS ? BACKGROUND : colour(g))
+                        << "row " << &r - rows << " glyph " << g << " at " << c << "," << y;
     }
 
     // Formatting; control characters and codes outside the glyphs draw nothing.
@@ -89,4 +84,7 @@ TEST(Font, TextAdvancesByWidthAndSpacing)
     EXPECT_EQ((Px{at(9, 12), at(10, 12), at(10 + width(A), 12), at(second, 12), at(end - 1, 12), at(end, 12),
                   at(10, 10 + ROWS)}),
               (Px{BACKGROUND, colour(A), colour(B), colour(A), colour(A), BACKGROUND, BACKGROUND}));
+    clearto(BACKGROUND);
+    VXE_DrawText(10, 10, missing, "AB");
+    EXPECT_EQ(at(10, 12), BACKGROUND);
 }
