@@ -32,21 +32,21 @@ function compare(a, b, boxes, diff) {
 
 // The eight music lamps: 6x4 sprites, 4 across at x 16 + 31 j, rows at y
 // 106 and 155 of the copier frame.
-const LAMPS = [0, 1, 2, 3].flatMap((j) => [106, 155].map((y) => [16 + 31 * j, y]));
+const LAMP_PLACES = [0, 1, 2, 3].flatMap((j) => [106, 155].map((y) => [16 + 31 * j, y]));
 
 // Window boxes of the lamps on frame file n (unwarp reads its size and the
 // camera of CRT pass n), grown by margin frame pixels.
 function lampBoxes(unwarp, file, n, margin = 2) {
   const at = (x, y) => execFileSync(unwarp, ['--frame', String(n), file, String(x), String(y)])
     .toString().trim().split(' ').map(Number);
-  return LAMPS.map(([x, y]) => [...at(x - margin, y - margin), ...at(x + 5 + margin, y + 3 + margin)]);
+  return LAMP_PLACES.map(([x, y]) => [...at(x - margin, y - margin), ...at(x + 5 + margin, y + 3 + margin)]);
 }
 
 // The lamps of frame file n as a string of 1 (lit) and 0: a lit lamp is
 // red, its mean red well above the dark lamp's (about 70 of 255 through
 // the CRT, lit about 110 to 180).
 function lampStates(unwarp, file, n) {
-  return LAMPS.map(([x, y]) => {
+  return LAMP_PLACES.map(([x, y]) => {
     const crop = `${file}-lamp-${x}-${y}.png`;
     execFileSync(unwarp, ['--frame', String(n), file, String(x), String(y), String(x + 5), String(y + 3), '1', crop]);
     const red = Number(execFileSync('convert', [crop, '-format', '%[fx:255*mean.r]', 'info:']).toString());
